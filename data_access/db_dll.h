@@ -1,0 +1,130 @@
+#pragma once
+// The data-access object: one connection and the connection parameters of the
+// program run. Every statement of the program reaches the database through it.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "data_access/contexto_datos.h"
+#include "outside/dialogo_archivo.h"
+#include "outside/utilidades.h"
+#include "platform/db/connection.h"
+#include "platform/db/recordset.h"
+#include "platform/db/value.h"
+
+namespace ferolin {
+
+class DB_Dll {
+ public:
+  explicit DB_Dll(ContextoDatos& contexto);
+  ~DB_Dll();
+
+  // --- Properties (public, as the suite uses them) ---
+  outside::DialogoArchivo& CmdDlg();
+  bool gOpenFlag = false;
+  std::optional<bool> gIgnoraPassWord;
+  db::Connection& gCnn();
+  std::string gProveedor;
+  std::string gDsn;
+  std::string gServidor;
+  std::string gDBName;
+  std::string gUsuario;
+  bool gEsAdmin = false;
+  std::string gUserPassWord;
+  std::string gConnString;
+  std::string gExtended;
+  std::string gLogErr;
+  bool ParametrosSQL = false;
+  int gKVTimeOut = 0;
+
+  static constexpr const char* pSQLOLEDB = "SQLOLEDB";
+  static constexpr const char* pJETOLEDB40 = "Microsoft.Jet.OLEDB.4.0";
+  static constexpr const char* pJETOLEDB35 = "Microsoft.Jet.OLEDB.3.51";
+
+  // --- Connections ---
+  void OpenServerADODB(bool PideParametrosSQL = false, long lCursor = 3,
+                       const std::string& ConnString = "", bool ValidaAdmin = true,
+                       bool MuestraError = true);
+  void ReintentaConectar();
+  void OpenLocalADODB(const std::string& ConnString = "", const std::string& CadenaID = "User Id",
+                      const std::string& CadenaPWD = "Password");
+
+  // --- Recordsets and statements ---
+  void AbrirRecordset(std::string& SentenciaSQL, db::Recordset& Lrcs,
+                      db::Connection* Conexionactiva = nullptr, int CursorType = 0,
+                      int LockType = 1, int Options = -1, bool ConvOracle = true);
+  void CierraRecordset(db::Recordset& LrcsTemp);
+  void EjecutaConsultaSQL(std::string& SentenciaSQL, long* RecordsAffected = nullptr,
+                          std::unique_ptr<db::Recordset>* Lrcs = nullptr);
+  void EjecutaConsultaRSQL(std::string& SentenciaSQL, long* RecordsAffected = nullptr,
+                           std::unique_ptr<db::Recordset>* Lrcs = nullptr);
+
+  // --- Literal and name formatting ---
+  static bool adodate(const db::Value& Qtype);
+  static bool ADOText(const db::Value& Qtype);
+  static bool ADONumeric(const db::Value& Qtype);
+  static bool ADOCurrency(const db::Value& Qtype);
+  static bool ADOBoolean(const db::Value& Qtype);
+  static std::string ADOComilla(const db::Value& Qtype);
+  std::string SQLValue(const db::Value& Valor, const std::string& Tipo = "'");
+  std::string AddBrackets(const std::string& rObjName);
+  std::string StripBrackets(const std::string& rsObjName);
+  std::string StripOwner(const std::string& rsTblName);
+  std::string StripConnect(const std::string& rsTblName);
+  std::string StripFileName(const std::string& rsFileName);
+  std::string stSTF(const std::string& rsName, std::int16_t rnPart);
+
+  // --- Existence and value lookups ---
+  bool ExisteEnTabla(const std::string& Tabla, const std::string& ValorBuscado,
+                     const std::string& Campo = "Codigo", db::Recordset* Lrcs = nullptr,
+                     int Tipodato = 8, const std::string& Condicion = "",
+                     bool SoloLectura = true);
+  bool ExisteEnTablaST(const std::string& Tabla, const std::string& ValorBuscado,
+                       const std::string& Campo = "Codigo", db::Recordset* Lrcs = nullptr,
+                       int Tipodato = 8, const std::string& Condicion = "",
+                       bool SoloLectura = false);
+  std::string DatosTabla(const std::string& Tabla, const std::string& ValorBuscado,
+                         const std::string& CampoDevuelto, const std::string& Campo = "Codigo",
+                         int Tipodato = 8, const std::string& Condicion = "", bool UsaTrim = true,
+                         bool IgnoraError = false);
+  db::Value BuscaMaximo(const std::string& QueTabla, const std::string& QueCampo, int Tipo = 8,
+                        const std::string& Condicion = "");
+  db::Value BuscaMinimo(const std::string& QueTabla, const std::string& QueCampo, int Tipo = 8,
+                        const std::string& Condicion = "");
+  db::Value BuscaUltimoCodigo(const std::string& QueTabla, const std::string& QueCampo,
+                              int Tipo = 8, const std::string& Condicion = "");
+
+  // --- Dialect and synonym translation ---
+  std::string SS_TSinonimos(const std::string& sql);
+  std::string ORACLE_Dicc(const std::string& Valor);
+
+  // --- Schema maintenance ---
+  bool ExisteTablaDB(const std::string& Tabla);
+  bool ExisteCampoDB(const std::string& Tabla, const std::string& Campo);
+  void AddField(const std::string& Tabla, const std::string& Campo, const std::string& Tipo,
+                bool PermiteNulos, const std::optional<std::string>& ValorDefault = std::nullopt);
+  bool VerCampoDB(const std::string& Tabla, const std::string& Campo, bool Agregar = false,
+                  const std::string& Tipo = "", bool PermiteNulos = true,
+                  const std::optional<std::string>& ValorDefault = std::nullopt);
+
+  // --- Error treatment ---
+  std::int16_t TratamientoErrores(const outside::ErrorInfo& CodErr, int Botones = 18,
+                                  const std::optional<std::string>& Rutina = std::nullopt);
+  std::string ArchivoErrores() const { return gLogErr; }
+  void ArchivoErrores(const std::string& path) { gLogErr = path; }
+
+  // --- Oracle script execution ---
+  void EjecutarScriptOracle(std::string& SentenciaSQL, long* RecordsAffected = nullptr);
+
+  ContextoDatos& contexto() { return contexto_; }
+
+ private:
+  ContextoDatos& contexto_;
+  std::unique_ptr<db::Connection> cnn_;
+  std::unique_ptr<outside::DialogoArchivo> cmdDlg_;
+  outside::Utilidades utilidades_;
+};
+
+}  // namespace ferolin
