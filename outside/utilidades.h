@@ -7,6 +7,8 @@
 
 #include "platform/db/recordset.h"
 
+class QWidget;
+
 namespace ferolin::ui {
 class OperatorPrompt;
 }
@@ -37,9 +39,18 @@ class Utilidades {
   std::string ReemplazarNombre(const std::string& statement, const std::string& name,
                                const std::string& otherName) const;
   std::int32_t ContarPalabras(const std::string& text) const;
+  // Trims blanks; with width > 0 the trimmed text is cut or padded with blanks
+  // on the right to exactly width characters (an article code of fixed width).
   std::string AjustarTexto(const std::string& text, int width = 0) const;
+  // Before a window is shown: centred over its parent (or the screen) and kept
+  // inside the screen's available area. keepPosition != 0 only keeps it inside.
+  void PrepararVentana(QWidget* window, int keepPosition = 0) const;
   // Asks the operator Retry / Ignore / Abort; returns 4, 5 or another answer.
   int ManejarError(const ErrorInfo& error, const std::string& procedure);
+  // Reversible for any UTF-8 text: "~" followed by the bytes in upper-case hex
+  // ("" stays ""). The output holds no comma, quote, "|", line break or outer
+  // blank, so it survives comma-separated and INI files. Decodificar gives back
+  // a text that is not of that form unchanged (values stored before encoding).
   std::string Codificar(const std::string& text) const;
   std::string Decodificar(const std::string& text) const;
   std::string CarpetaConBarra(const std::string& folder) const;
