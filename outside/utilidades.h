@@ -5,6 +5,9 @@
 #include <optional>
 #include <string>
 
+namespace ferolin::db {
+class Recordset;  // recordset.h names it before declaring it
+}
 #include "platform/db/recordset.h"
 
 class QWidget;
