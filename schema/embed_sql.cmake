@@ -1,0 +1,16 @@
+# Writes OUT: a C++ source defining ferolin::schema::TextoSql(name) over the
+# .sql FILES, each named by its path relative to BASE ("sqlite/principal.sql").
+set(_body "// Generated from the .sql files of schema/; do not edit.\n#include \"schema/sql_textos.h\"\n\nnamespace ferolin::schema {\n\nstd::string_view TextoSql(std::string_view nombre) {\n")
+foreach(f ${FILES})
+  file(RELATIVE_PATH _name ${BASE} ${f})
+  file(READ ${f} _text)
+  string(FIND "${_text}" ")ferolin_sql\"" _clash)
+  if(NOT _clash EQUAL -1)
+    message(FATAL_ERROR "${f} holds the raw-string delimiter")
+  endif()
+  string(APPEND _body "  if (nombre == \"${_name}\") {\n    return R\"ferolin_sql(${_text})ferolin_sql\";\n  }\n")
+endforeach()
+string(APPEND _body "  return {};\n}\n\n}  // namespace ferolin::schema\n")
+file(WRITE ${OUT}.tmp "${_body}")
+file(COPY_FILE ${OUT}.tmp ${OUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUT}.tmp)
