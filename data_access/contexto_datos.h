@@ -43,8 +43,8 @@ class ContextoDatos {
 
   ui::OperatorPrompt& prompt;
   outside::Tarvex tarvex;
-  std::string carpetaPrograma;  // ends with a separator
-  std::string nombrePrograma;   // executable name without extension
+  std::string carpetaPrograma;    // ends with a separator
+  std::string nombrePrograma;     // executable name without extension
   bool confidencialidad = false;  // configuration key SS_CONFIDENCIALIDAD = "SI"
   DialogoConexion* dialogoConexion = nullptr;
   // Ends the program at once, without clean-up (a lost connection the operator

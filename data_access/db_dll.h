@@ -8,6 +8,7 @@
 #include <string>
 
 #include "data_access/contexto_datos.h"
+#include "data_access/operaciones_conexion.h"
 #include "outside/dialogo_archivo.h"
 #include "outside/utilidades.h"
 #include "platform/db/connection.h"
@@ -60,6 +61,13 @@ class DB_Dll {
                           std::unique_ptr<db::Recordset>* Lrcs = nullptr);
   void EjecutaConsultaRSQL(std::string& SentenciaSQL, long* RecordsAffected = nullptr,
                            std::unique_ptr<db::Recordset>* Lrcs = nullptr);
+  // For callers that do not need the transformed text back.
+  void EjecutaConsultaSQL(const std::string& SentenciaSQL);
+  // AbrirRecordset's steps without its failure handling: failures reach the
+  // caller (for procedures that must stay silent, such as GrabarErrorTabla).
+  void AbrirRecordsetSinReporte(std::string& SentenciaSQL, db::Recordset& Lrcs,
+                                db::Connection* Conexionactiva = nullptr, int CursorType = 0,
+                                int LockType = 1, int Options = -1, bool ConvOracle = true);
 
   // --- Literal and name formatting ---
   static bool adodate(const db::Value& Qtype);
@@ -79,8 +87,7 @@ class DB_Dll {
   // --- Existence and value lookups ---
   bool ExisteEnTabla(const std::string& Tabla, const std::string& ValorBuscado,
                      const std::string& Campo = "Codigo", db::Recordset* Lrcs = nullptr,
-                     int Tipodato = 8, const std::string& Condicion = "",
-                     bool SoloLectura = true);
+                     int Tipodato = 8, const std::string& Condicion = "", bool SoloLectura = true);
   bool ExisteEnTablaST(const std::string& Tabla, const std::string& ValorBuscado,
                        const std::string& Campo = "Codigo", db::Recordset* Lrcs = nullptr,
                        int Tipodato = 8, const std::string& Condicion = "",
@@ -117,12 +124,30 @@ class DB_Dll {
 
   // --- Oracle script execution ---
   void EjecutarScriptOracle(std::string& SentenciaSQL, long* RecordsAffected = nullptr);
+  // "" for the pieces of a script that Oracle does not run.
+  static std::string DescartarSentenciaOracle(const std::string& sentencia);
+
+  // The connection operations statements go through (gCnn's by default).
+  OperacionesConexion& Operaciones();
+  void UsarOperaciones(std::unique_ptr<OperacionesConexion> operaciones);
 
   ContextoDatos& contexto() { return contexto_; }
 
  private:
+  bool PedirParametros();
+  void ArmarCadenaConexion();
+  std::string MensajeErrorConexion(const db::ProviderError& e);
+  int AvisoAlOperador(const outside::ErrorInfo& e);
+  std::string NumeroRegional(double n);
+  std::string ClaveNumerica(const std::string& valor);
+  void EjecutarConsulta(std::string& SentenciaSQL, long* RecordsAffected,
+                        std::unique_ptr<db::Recordset>* Lrcs, DB_Dll& referencia,
+                        bool muestraError);
+  db::Value BuscarExtremo(const std::string& sql, const std::string& alias);
+
   ContextoDatos& contexto_;
   std::unique_ptr<db::Connection> cnn_;
+  std::unique_ptr<OperacionesConexion> operaciones_;
   std::unique_ptr<outside::DialogoArchivo> cmdDlg_;
   outside::Utilidades utilidades_;
 };

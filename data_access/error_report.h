@@ -12,10 +12,10 @@
 namespace ferolin {
 
 std::int16_t ReporteError(ContextoDatos& contexto, const outside::ErrorInfo& CodErr,
-                          int Botones = 18, const std::optional<std::string>& Rutina = std::nullopt);
+                          int Botones = 18,
+                          const std::optional<std::string>& Rutina = std::nullopt);
 
 void GrabarErrorTabla(ContextoDatos& contexto, const std::string& sentencia,
-                      const std::string& proceso, long numeroError,
-                      const std::string& descripcion);
+                      const std::string& proceso, long numeroError, const std::string& descripcion);
 
 }  // namespace ferolin
