@@ -1,0 +1,38 @@
+// The check every value goes through before the editor moves on.
+
+#include "data_access/db_dll.h"
+#include "main_window/frm_ferolin.h"
+#include "main_window/grilla.h"
+#include "main_window/lista_ferolin.h"
+#include "main_window/txt_edit.h"
+#include "platform/ui/operator_prompt.h"
+
+namespace ferolin {
+
+void Frm_Ferolin::CampoValida() {
+  codigoInvalido_ = false;
+  const std::string campo = Recortar(txtedit_->DataField);
+  const std::string texto = Recortar(txtedit_->Texto());
+  const int fila = grilla_->Row();
+  if (IgualesSinMayusculas(campo, "Codigo")) {
+    if (texto.empty()) {
+      LimpiarFila(*grilla_, fila, 0);
+      return;
+    }
+    DB_Dll& gdb = ctx_.gDB();
+    if (gdb.ExisteEnTabla("MA_CUENTAS", texto, "CODIGO", &rsValida_, 8, "", true)) {
+      const std::string descripcion =
+          Recortar(ctx_.tarvex.utilidades().ValorCampo(rsValida_.Fields("Descripcion")));
+      grilla_->SetTextMatrix(fila, 0, texto);
+      grilla_->SetTextMatrix(fila, 1, descripcion);
+    } else {
+      codigoInvalido_ = true;
+      ctx_.prompt.Message("El Codigo Informado no existe", ui::buttons::kOk + ui::icon::kCritical,
+                          "Aviso al operador");
+    }
+  } else if (IgualesSinMayusculas(campo, "CodigoNvo")) {
+    grilla_->SetTextMatrix(fila, 2, texto);
+  }
+}
+
+}  // namespace ferolin

@@ -1,0 +1,57 @@
+// The toolbar's command words and the account lookup they reach.
+
+#include <cctype>
+
+#include "main_window/frm_ferolin.h"
+#include "main_window/grilla.h"
+#include "main_window/lista_ferolin.h"
+#include "main_window/manejo_errores.h"
+#include "main_window/txt_edit.h"
+#include "platform/ui/keys.h"
+#include "platform/ui/operator_prompt.h"
+
+namespace ferolin {
+
+void Frm_Ferolin::UtilKorv1_click(std::string& palabra) {
+  // Cancelling with nothing in the first row closes the window.
+  if (Recortar(grilla_->TextMatrix(1, 0)).empty() && IgualesSinMayusculas(palabra, "CANCELAR")) {
+    palabra = "CERRAR";
+  }
+  std::string orden;
+  for (char c : palabra) orden += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+
+  auto& utilidades = ctx_.tarvex.utilidades();
+  auto paso = [&](const std::function<void()>& f) {
+    return EjecutarPaso(utilidades, "UtilKorv1_click", f, true);
+  };
+  if (orden == "NUEVO") {
+    paso([this] { InicializaGrid2(); });
+  } else if (orden == "GRABAR") {
+    paso([this] { ProcesoPrincipal(); }) && paso([this] { InicializaGrid2(); });
+  } else if (orden == "PLANILLA") {
+    paso([this] { AbrirPlanilla("MA_CUENTAS", "Maestro de Cuentas"); });
+  } else if (orden == "CONSULTAR") {
+    paso([this] { CmdConsultar(); });
+  } else if (orden == "CERRAR") {
+    close();
+  } else if (orden == "CANCELAR") {
+    const int respuesta =
+        ctx_.prompt.Message("¿Realmente desea abandonar la carga de datos?",
+                            ui::buttons::kYesNo + ui::icon::kQuestion + ui::default_button::kSecond,
+                            "Aviso al Operador");
+    if (respuesta == ui::answer::kYes) paso([this] { InicializaGrid2(); });
+  }
+  // BORRAR, REPORTE and unknown words do nothing.
+}
+
+void Frm_Ferolin::CmdConsultar() {
+  if (txtedit_->Tag.empty()) return;
+  const std::string valor = Recortar(servicios_.consultarCuenta());
+  // The editor is shown where it last was, as if the operator typed there.
+  txtedit_->SetTexto(valor);
+  txtedit_->show();
+  txtedit_->setFocus();
+  ConfirmarEdicion(ui::vk::kReturn);
+}
+
+}  // namespace ferolin

@@ -1,0 +1,35 @@
+#pragma once
+// The in-place cell editor: a single-line text box that carries the column
+// configuration the check and the lookup read back (DataField, Tag, MaxLength).
+
+#include <QLineEdit>
+#include <string>
+
+namespace ferolin {
+
+class TxtEdit : public QLineEdit {
+  Q_OBJECT
+
+ public:
+  explicit TxtEdit(QWidget* parent);
+
+  std::string DataField;
+  std::string Tag;
+
+  // Most characters the operator may type (0 = no limit). Text put in by the
+  // program is never cut.
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int n) { maxLength_ = n < 0 ? 0 : n; }
+
+  std::string Texto() const { return text().toStdString(); }
+  void SetTexto(const std::string& t) { setText(QString::fromStdString(t)); }
+
+  // Shown in the grid's sense: not explicitly hidden, even while the window
+  // itself is not on screen yet.
+  bool Mostrado() const { return !isHidden(); }
+
+ private:
+  int maxLength_ = 0;
+};
+
+}  // namespace ferolin

@@ -1,0 +1,101 @@
+// Saving: the grid replaces the stored list in one transaction, then GRABAR
+// reloads it.
+
+#include <QLabel>
+
+#include "tests/main_window/ventana_fixture.h"
+
+namespace ferolin::testing {
+namespace {
+
+class Grabar : public VentanaTest {
+ protected:
+  void Poner(const std::vector<FilaGrilla>& filas) {
+    grilla().SetRows(static_cast<int>(filas.size()) + 1);
+    for (int r = 0; r < static_cast<int>(filas.size()); ++r) {
+      for (int c = 0; c < 3; ++c) grilla().SetTextMatrix(r + 1, c, filas[r][c]);
+    }
+  }
+  using Almacen = std::vector<std::pair<std::string, std::string>>;
+};
+
+TEST_F(Grabar, GuardaRecortadoSinFilasSinCodigoYRecarga) {
+  Guardar({{"2001 ", "viejo"}});
+  Abrir();
+  Poner({{" 1001 ", "x", "  it's ok  "},
+         {"", "", "solo comentario"},
+         {"1002", "", "Rev 'B'"},
+         {"", "", ""}});
+  Comando("GRABAR");
+  EXPECT_EQ(Almacenadas(), (Almacen{{"FEROLIN_1001 ", "it's ok"}, {"FEROLIN_1002 ", "Rev 'B'"}}));
+  EXPECT_EQ(Filas(), (std::vector<FilaGrilla>{{"1001", "Cliente Uno", "it's ok"},
+                                              {"1002", "Cliente Dos", "Rev 'B'"},
+                                              {"", "", ""}}));
+  EXPECT_EQ(ventana->LblMuestra().text(), "");
+  EXPECT_TRUE(prompt.prompts().empty());
+}
+
+TEST_F(Grabar, GrillaVaciaBorraLaLista) {
+  Guardar({{"1001 ", "a"}, {"1002 ", "b"}});
+  Abrir();
+  IrA(1, 0);
+  for (int i = 0; i < 3; ++i) Tecla(Qt::Key_Delete);
+  Comando("grabar");
+  EXPECT_TRUE(Almacenadas().empty());
+  EXPECT_EQ(Filas(), (std::vector<FilaGrilla>{{"", "", ""}}));
+}
+
+TEST_F(Grabar, FilaRechazadaSeInformaUnaVezYElRestoSeGuarda) {
+  db.exec(
+      "CREATE TRIGGER rechazo BEFORE INSERT ON TA_CONFIGURACION WHEN NEW.CLAVE = 'FEROLIN_1002 ' "
+      "BEGIN SELECT RAISE(ABORT, 'cuenta rechazada'); END;");
+  Abrir();
+  // 1001 twice: the key refuses the second; 1002: the trigger refuses it.
+  Poner({{"1001", "", "a"}, {"1002", "", "b"}, {"1001", "", "c"}, {"2001", "", "d"}});
+  prompt.Answer(ui::answer::kOk).Answer(ui::answer::kOk);
+  Comando("GRABAR");
+  EXPECT_EQ(Almacenadas(), (Almacen{{"FEROLIN_1001 ", "a"}, {"FEROLIN_2001 ", "d"}}));
+  ASSERT_EQ(prompt.prompts().size(), 2u);
+  EXPECT_NE(prompt.prompts()[0].text.find("cuenta rechazada"), std::string::npos);
+  EXPECT_EQ(prompt.prompts()[0].title, ctx->nombrePrograma);
+  EXPECT_EQ(prompt.prompts()[0].buttons, ui::buttons::kOk);
+  EXPECT_EQ(prompt.prompts()[0].icon, 0);
+  EXPECT_EQ(prompt.prompts()[1].text.find("cuenta rechazada"), std::string::npos);
+}
+
+TEST_F(Grabar, BorradoRechazadoDejaLaListaComoEstaba) {
+  Guardar({{"1001 ", "a"}});
+  db.exec(
+      "CREATE TRIGGER sin_borrar BEFORE DELETE ON TA_CONFIGURACION "
+      "BEGIN SELECT RAISE(ABORT, 'lista bloqueada'); END;");
+  Abrir();
+  Poner({{"1002", "", "b"}});
+  prompt.Answer(ui::answer::kOk);
+  Comando("GRABAR");
+  ASSERT_EQ(prompt.prompts().size(), 1u);
+  EXPECT_NE(prompt.prompts()[0].text.find("lista bloqueada"), std::string::npos);
+  EXPECT_EQ(Almacenadas(), (Almacen{{"FEROLIN_1001 ", "a"}}));
+  EXPECT_EQ(Filas()[0], (FilaGrilla{"1001", "Cliente Uno", "a"}));
+}
+
+TEST_F(Grabar, AbandonarTrasUnaFallaDeshaceTodo) {
+  Guardar({{"1001 ", "a"}});
+  Abrir();
+  // The commit fails: a deferred foreign key is broken by the row of 2001.
+  ctx->gDB().gCnn().Execute("PRAGMA foreign_keys = ON");
+  db.exec(
+      "CREATE TABLE padre (y TEXT PRIMARY KEY);"
+      "CREATE TABLE hijo (x TEXT REFERENCES padre(y) DEFERRABLE INITIALLY DEFERRED);"
+      "CREATE TRIGGER huerfano AFTER INSERT ON TA_CONFIGURACION WHEN NEW.CLAVE = 'FEROLIN_2001 ' "
+      "BEGIN INSERT INTO hijo VALUES ('nadie'); END;");
+  Poner({{"1002", "", "b"}, {"2001", "", "c"}});
+  prompt.Answer(ui::answer::kAbort);  // ManejarError: leave the save
+  Comando("GRABAR");
+  ASSERT_EQ(prompt.prompts().size(), 1u);
+  EXPECT_EQ(prompt.prompts()[0].buttons, ui::buttons::kAbortRetryIgnore);
+  EXPECT_EQ(Almacenadas(), (Almacen{{"FEROLIN_1001 ", "a"}}));
+  EXPECT_EQ(Filas()[0], (FilaGrilla{"1001", "Cliente Uno", "a"}));
+}
+
+}  // namespace
+}  // namespace ferolin::testing
