@@ -4,6 +4,7 @@
 // creates it; tests create and discard one per test.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -34,6 +35,14 @@ class ContextoPrograma : public ContextoDatos {
   std::string gTablaConfiguracion;
 
   ValoresConfiguracion configuracion;
+
+  // The program's help file, set by the start-up.
+  std::string archivoAyuda;
+
+  // Where IniciarPrograma takes the process command line from when the caller
+  // gives none: the process arguments without the program path, joined by
+  // blanks. Tests replace it.
+  std::function<std::string()> lineaComandoProceso;
 
   // The shared lookup service, created on first use.
   Lib_ClsCons3& servicioConsultas();

@@ -38,9 +38,10 @@ struct ResultadoScript {
   std::string TextoEjecutado;
   std::string MensajeError;
 };
-ResultadoScript GActualizarDatoScript(ContextoPrograma& ctx, const std::vector<std::string>& Sentencias,
-                                      bool IgnorarDuplicados = false, bool IgnorarRestriccion = false,
-                                      bool MostrarMensaje = true);
+ResultadoScript GActualizarDatoScript(ContextoPrograma& ctx,
+                                      const std::vector<std::string>& Sentencias,
+                                      bool IgnorarDuplicados = false,
+                                      bool IgnorarRestriccion = false, bool MostrarMensaje = true);
 
 // Window dressing.
 void AplicarEstilo(ContextoPrograma& ctx, QWidget& ventana);

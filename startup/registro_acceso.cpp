@@ -1,0 +1,148 @@
+// The access log: one Control_Acceso row per program run, its entry written at
+// start-up and its exit time when the main window unloads.
+
+#include <QDateTime>
+
+#include "data_access/db_dll.h"
+#include "data_access/sentencias.h"
+#include "outside/sistema.h"
+#include "platform/db/errors.h"
+#include "startup/pasos.h"
+#include "startup/servicios.h"
+#include "startup/texto.h"
+
+namespace ferolin {
+
+namespace {
+
+constexpr const char* kRutinaIngreso = "RegistrarIngreso";
+
+std::string Ahora(const char* formato) {
+  return QDateTime::currentDateTime().toString(QString::fromLatin1(formato)).toStdString();
+}
+
+// The task the user works on in this program, from the menu rights.
+std::string NombreTarea(ContextoPrograma& ctx, const std::string& programa) {
+  auto& db = ctx.gDB();
+  auto& util = ctx.tarvex.utilidades();
+  std::string sql =
+      "SELECT TA_TAREAS.USUARIO, TA_MENU.Proceso, TA_MENU.Clave , TA_MENU.Nombre "
+      " FROM TA_TAREAS  with(nolock) INNER JOIN TA_MENU ON TA_TAREAS.TAREA = TA_MENU.Clave "
+      " WHERE (TA_TAREAS.USUARIO = '" +
+      texto::Comillas(ctx.gUsuarioLogeado) + "') AND (TA_MENU.Proceso LIKE '%" +
+      texto::Comillas(programa) + "%')";
+  db::Recordset rs;
+  std::optional<std::string> tarea;
+  pasos::Omitible(kRutinaIngreso, [&] { db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); });
+  pasos::Omitible(kRutinaIngreso, [&] {
+    if (rs.State() != db::state::kClosed && !rs.Eof()) tarea = util.ValorCampo(rs.Fields("Nombre"));
+  });
+  pasos::Omitible(kRutinaIngreso, [&] { db.CierraRecordset(rs); });
+  if (tarea) return *tarea;
+  if (texto::Iguales(ctx.nombrePrograma, "QUADREL")) return "Menu Principal";
+  if (texto::Iguales(db.gDBName, db.gUsuario) ||
+      texto::Iguales(db.gUsuario, "SUPERVISOR KORVANT MC")) {
+    return ctx.nombrePrograma;
+  }
+  return "";
+}
+
+// The values as the statement builder stores them: without apostrophes.
+std::string SinApostrofes(const std::string& s) {
+  std::string r;
+  for (char c : s) {
+    if (c != '\'') r += c;
+  }
+  return r;
+}
+
+}  // namespace
+
+std::string FormatoFechaHora() {
+  return Ahora("dd/MM/yy HH:mm");
+}
+std::string FormatoFecha() {
+  return Ahora("dd/MM/yy");
+}
+std::string FormatoHora() {
+  return Ahora("HH:mm");
+}
+
+void RegistrarIngreso(ContextoPrograma& ctx, const std::string& nombreMenu) {
+  auto& db = ctx.gDB();
+  const std::string programa = nombreMenu.empty() ? ctx.nombrePrograma : nombreMenu;
+  ctx.gUsuarioLogeado = db.gUsuario;
+  const std::string tarea = NombreTarea(ctx, programa);
+
+  // Without the log table there is nothing to write and nothing to tell.
+  bool hayTabla = false;
+  pasos::Omitible(kRutinaIngreso, [&] { hayTabla = db.ExisteTablaDB("Control_Acceso"); });
+  if (!hayTabla) return;
+
+  std::string maquina;
+  pasos::Omitible(kRutinaIngreso, [&] {
+    maquina = texto::Mayusculas(texto::Recortar(ctx.tarvex.sistema().NombreEquipo()));
+  });
+  std::string usuario = texto::Mayusculas(texto::Recortar(ctx.gUsuarioLogeado));
+  std::string formulario = texto::Mayusculas(texto::Recortar(programa));
+  std::string tareaMayus = texto::Mayusculas(texto::Recortar(tarea));
+  std::string ingreso = FormatoFecha() + " " + FormatoHora();
+  std::string nombreUsuario = ctx.gUsuarioLogeado;
+
+  CamposValores campos;
+  std::vector<std::string> sentencias;
+  bool armada = pasos::Omitible(kRutinaIngreso, [&] {
+    AgregarCampo(ctx, campos, "Maquina", maquina, "'", true);
+    AgregarCampo(ctx, campos, "Usuario", usuario, "'", false);
+    AgregarCampo(ctx, campos, "Formulario", formulario, "'", false);
+    AgregarCampo(ctx, campos, "Tarea", tareaMayus, "'", false);
+    AgregarCampo(ctx, campos, "Ingreso", ingreso, "'", false);
+    AgregarCampo(ctx, campos, "NombreUsuario", nombreUsuario, "'", false);
+    std::string condicion;
+    ArmarSentencia(campos, sentencias, "Control_Acceso", false, condicion, false);
+  });
+  if (!armada) return;
+
+  const ResultadoScript r = GActualizarDatoScript(ctx, sentencias, false, false, true);
+  if (r.Fallo) return;
+
+  // The exit time must reach this run's row and no other: its ID is read back
+  // by the values just written (IDs grow, so the newest match is this row).
+  std::string sql = "SELECT MAX(ID) AS ID FROM Control_Acceso  with(nolock)  WHERE Maquina = '" +
+                    texto::Comillas(SinApostrofes(maquina)) + "' AND Usuario = '" +
+                    texto::Comillas(SinApostrofes(usuario)) + "' AND Formulario = '" +
+                    texto::Comillas(SinApostrofes(formulario)) + "' AND Ingreso = '" +
+                    texto::Comillas(SinApostrofes(ingreso)) + "' AND EGRESO IS NULL";
+  db::Recordset rs;
+  pasos::Omitible(kRutinaIngreso, [&] { db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, false); });
+  pasos::Omitible(kRutinaIngreso, [&] {
+    if (rs.State() == db::state::kClosed || rs.Eof()) return;
+    const db::Value& id = rs.Fields("ID").value();
+    if (!id.IsNull()) ctx.gIdAcceso = static_cast<std::int32_t>(id.ToNumber());
+  });
+  pasos::Omitible(kRutinaIngreso, [&] { db.CierraRecordset(rs); });
+}
+
+void RegistrarEgreso(ContextoPrograma& ctx) {
+  // No entry row of this run (no table, no connection): nothing to close.
+  if (ctx.gIdAcceso == 0) return;
+  auto& db = ctx.gDB();
+  try {
+    std::string sql = "UPDATE CONTROL_ACCESO  SET EGRESO = '" + FormatoFecha() + " " +
+                      FormatoHora() +
+                      "' WHERE EGRESO IS NULL AND  ID = " + std::to_string(ctx.gIdAcceso);
+    db.EjecutaConsultaSQL(sql);
+  } catch (const std::exception& e) {
+    ctx.prompt.Message(pasos::InfoDe(e).description, ui::buttons::kOk, ctx.nombrePrograma);
+  }
+}
+
+void FinalizarPrograma(ContextoPrograma& ctx) {
+  RegistrarEgreso(ctx);
+  ctx.gIdAcceso = 0;  // the exit time is written once
+  ctx.tarvex.Liberar();
+  ctx.LiberarGDB();
+  ctx.tarvex.CarpetaPrograma.clear();
+}
+
+}  // namespace ferolin
