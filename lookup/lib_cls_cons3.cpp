@@ -1,0 +1,320 @@
+#include "lookup/lib_cls_cons3.h"
+
+#include <QString>
+#include <filesystem>
+#include <fstream>
+
+#include "data_access/db_dll.h"
+#include "lookup/lib_frm_cons3.h"
+#include "lookup/lib_frm_cons3_tree.h"
+#include "lookup/modelo_consulta.h"
+#include "lookup/pasos.h"
+#include "lookup/sentencias.h"
+#include "platform/db/recordset.h"
+#include "platform/os/codepage.h"
+
+namespace ferolin {
+
+using consulta::ContieneCI;
+using consulta::IgualesCI;
+using consulta::Omitible;
+using consulta::Trim;
+
+Lib_ClsCons3::Lib_ClsCons3(ContextoDatos& contexto, LectorCfg cfg)
+    : contexto_(contexto), cfg_(std::move(cfg)) {
+  auto nivel = [&](const char* clave) {
+    std::string v = Leer(clave);
+    return v.empty() ? std::string("0") : v;
+  };
+  Omitible([&] { StkNivel1 = nivel("Stk_Nivel1"); });
+  Omitible([&] { StkNivel2 = nivel("Stk_Nivel2"); });
+  Omitible([&] { StkNivel3 = nivel("Stk_Nivel3"); });
+  Omitible([&] { StkNivel4 = nivel("Stk_Nivel4"); });
+  Omitible([&] { MuestraStock = Leer("MostrarStockenConsultas"); });
+  Omitible([&] { UsaConsultaLike_ = IgualesCI(Trim(Leer("UsaConsultaLike")), "SI"); });
+}
+
+Lib_ClsCons3::~Lib_ClsCons3() = default;
+
+std::string Lib_ClsCons3::Leer(const std::string& clave) const {
+  return cfg_ ? cfg_(clave) : std::string();
+}
+
+std::optional<std::string> Lib_ClsCons3::ConsultaMascara(const std::string& s, long n,
+                                                         std::string& CampoBusqueda,
+                                                         const std::string& Where, bool& hubo) {
+  hubo = false;
+  auto& u = contexto_.tarvex.utilidades();
+  std::string tabla;
+  for (const auto& reg : LeerMascaras(gRutaMascaraConsultas)) {
+    tabla = Trim(u.QuitarCaracter(reg.Tabla, U'\0', U'\u00FF'));
+    if (IgualesCI(tabla, Trim(s))) {
+      RegMascara_ = reg;
+      hubo = true;
+      break;
+    }
+  }
+  if (!hubo) return std::nullopt;
+
+  std::string campos = Trim(u.Reemplazar(RegMascara_.Campos, "|", ","));
+  if (!campos.empty() && campos.front() == ',') campos.erase(0, 1);
+  if (!campos.empty() && campos.back() == ',') campos.pop_back();
+  if (campos.empty()) campos = "*";
+
+  if (CampoBusqueda.empty()) {
+    std::size_t coma = campos.find(',');
+    if (coma == std::string::npos) {
+      contexto_.prompt.Message("Debe configurar la consulta para esta tabla", 64,
+                               "Aviso al operador");
+      return std::nullopt;
+    }
+    CampoBusqueda = campos.substr(0, coma);
+  }
+
+  std::string filtro = Trim(u.QuitarCaracter(Trim(RegMascara_.Filtro), U'\0', U'\u00FF'));
+  if (filtro.empty() && !Trim(Where).empty()) filtro = Where;
+  if (IgualesCI(tabla, "VT_PROVEEDORES") || IgualesCI(tabla, "VT_CLIENTES")) {
+    if (filtro.empty()) filtro = "Dada_De_Baja = 0";
+  } else if (IgualesCI(tabla, "V_MA_ARTICULOS")) {
+    tabla = "VT_MA_ARTICULOS";
+    if (filtro.empty()) filtro = "SUSPENDIDO = 0";
+  }
+  return consulta::SentenciaMascara(consulta::NumeroATexto(static_cast<double>(n)), campos, tabla,
+                                    filtro, CampoBusqueda);
+}
+
+std::optional<std::string> Lib_ClsCons3::ArmarSentencia(const std::string& sql,
+                                                        std::string& CampoBusqueda,
+                                                        std::string& Where,
+                                                        const std::string& SentenciaOpcional) {
+  std::string s = sql;
+  Where = consulta::NormalizarWhere(Where);
+
+  double topes = 0;
+  Omitible([&] { topes = consulta::ValorNumerico(Leer("TopConsArt")); });
+  if (topes == 0) topes = 1000;
+  const long n = static_cast<long>(topes);
+  const std::string nTexto = consulta::NumeroATexto(topes);
+
+  const bool conSelect = ContieneCI(s, "SELECT");
+  if (conSelect) {
+    Omitible([&] {
+      if (ContieneCI(s, "V_MA_ARTICULOS"))
+        s = contexto_.tarvex.utilidades().ReemplazarNombre(s, "V_MA_ARTICULOS", "VT_MA_ARTICULOS");
+    });
+    if (!Trim(Where).empty()) {
+      if (!ContieneCI(Where, "WHERE")) Where = " WHERE " + Where;
+      s += Where;
+    }
+    return s;
+  }
+  if (gUsarMascarasConsultas) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(gRutaMascaraConsultas, ec)) return s;
+    bool hubo = false;
+    std::optional<std::string> mascara;
+    Omitible([&] { mascara = ConsultaMascara(s, n, CampoBusqueda, Where, hubo); });
+    if (hubo) return mascara;
+  }
+
+  // Automatic query.
+  if (!SentenciaOpcional.empty()) return SentenciaOpcional;
+  std::string campos;
+  if (IgualesCI(s, "V_TA_DEPOSITO")) {
+    campos = "Descripcion,IdDeposito,UnidadNegocio,";
+    CampoBusqueda = "IDDEPOSITO";
+  } else {
+    DB_Dll& datos = contexto_.gDB();
+    db::Recordset rs;
+    Omitible([&] {
+      std::string q = "select top 1 * from " + s;
+      datos.AbrirRecordset(q, rs, nullptr, 0, 1, -1, true);
+      if (rs.State() == db::state::kClosed) return;
+      const bool claveId = IgualesCI(s, "v_mv_mutuales") || IgualesCI(s, "V_MV_TROPA_STOCK");
+      for (std::size_t i = 0; i < rs.FieldCount(); ++i) {
+        const std::string nombre = rs.Fields(i).Name();
+        if (IgualesCI(nombre, "ID") || IgualesCI(nombre, "FECHAHORA_MODIFICACION") ||
+            IgualesCI(nombre, "FECHAHORA_GRABACION")) {
+          if (!claveId) continue;
+          campos = nombre + "," + campos;
+          CampoBusqueda = nombre;
+        } else if (IgualesCI(nombre, "DESCRIPCION") || IgualesCI(nombre, "NOMBRE") ||
+                   IgualesCI(nombre, "DETALLE")) {
+          campos = nombre + "," + campos;
+          CampoBusqueda = nombre;
+        } else {
+          if (campos.empty()) CampoBusqueda = nombre;
+          campos = nombre + "," + campos;
+        }
+      }
+    });
+    Omitible([&] { datos.CierraRecordset(rs); });
+  }
+  if (campos.empty())
+    campos = " * ";
+  else
+    campos.pop_back();
+  return consulta::SentenciaAutomatica(nTexto, campos, s, Where, CampoBusqueda);
+}
+
+void Lib_ClsCons3::ConsultaSearch(const std::string& sql, std::vector<std::string>* CmpsDevueltos,
+                                  const std::string& Clave, std::string* CampoBusqueda,
+                                  std::string* Where, const std::string& SentenciaOpcional,
+                                  bool TreeView, const std::string& ValoresDefault) {
+  std::string campoBusqueda = CampoBusqueda ? *CampoBusqueda : std::string();
+  std::string where = Where ? *Where : std::string();
+  std::optional<std::string> s = ArmarSentencia(sql, campoBusqueda, where, SentenciaOpcional);
+  if (CampoBusqueda) *CampoBusqueda = campoBusqueda;
+  if (Where) *Where = where;
+  if (!s) return;  // refused: the masks message has been shown
+
+  if (TreeView) {
+    Lib_FrmCons3Tree arbol(contexto_);
+    arbol.sql = *s;
+    arbol.CampoDevuelto = CampoDevuelto;
+    arbol.CheckBoxes = Checks;
+    Valores.clear();
+    Omitible([&] {
+      if (PrepararVentana) PrepararVentana(arbol);
+      arbol.Cargar();
+      arbol.exec();
+    });
+    ValorDevuelto = arbol.ValorDevuelto;
+    HayValores = arbol.Valores.has_value();
+    Valores = arbol.Valores.value_or(std::vector<std::string>{});
+    Checks = false;
+    arbol.Descargar();
+  } else {
+    Lib_FrmCons3 lista(contexto_, cfg_);
+    lista.StkNivel1 = StkNivel1;
+    lista.StkNivel2 = StkNivel2;
+    lista.StkNivel3 = StkNivel3;
+    lista.StkNivel4 = StkNivel4;
+    lista.MuestraStock = MuestraStock;
+    lista.CfgUsaConsultaLIKE = UsaConsultaLike_;
+    lista.OrdenarPorLwv = !ContieneCI(*s, "ORDER BY");
+    lista.FiltroInicial = Clave;
+    lista.CampoBusqueda = campoBusqueda;
+    if (gConnString.empty()) gConnString = contexto_.gDB().gConnString;
+    lista.sql = *s;
+    lista.gConnString = gConnString;
+    lista.CampoDevuelto = CampoDevuelto;
+    lista.CheckBoxes = Checks;
+    lista.UsaCantidades = UsaCantidades;
+    lista.ValoresDefault = ValoresDefault;
+    lista.LanzadorProgramas = LanzadorProgramas;
+    Valores.clear();
+    Cantidades.clear();
+    if (CmpsDevueltos) lista.CmpsDevueltos = *CmpsDevueltos;
+    lista.Valores.reset();
+    lista.Cantidades.reset();
+    Omitible([&] {
+      if (PrepararVentana) PrepararVentana(lista);
+      lista.Cargar();
+      // Ticks placed from ValoresDefault do not survive into a check list.
+      if (Checks)
+        for (int f = 0; f < lista.Modelo().Filas(); ++f) lista.Modelo().SetTick(f, false);
+      lista.exec();
+    });
+    Checks = false;
+    HayValores = lista.Valores.has_value();
+    Valores = lista.Valores.value_or(std::vector<std::string>{});
+    Cantidades = lista.Cantidades.value_or(std::vector<std::string>{});
+    ValorDevuelto = lista.ValorDevuelto;
+    lista.CampoDevuelto.clear();
+    lista.Descargar();
+  }
+  CampoDevuelto.clear();
+  if (CmpsDevueltos) CmpsDevueltos->clear();
+}
+
+// ---------------------------------------------------------------- pickers
+
+namespace {
+
+std::size_t Largo(const std::string& s) {
+  return static_cast<std::size_t>(QString::fromStdString(s).size());
+}
+
+}  // namespace
+
+std::string Lib_ClsCons3::CheckOpciones(const std::string& Titulo,
+                                        const std::vector<std::string>& /*CmpsDevueltos*/,
+                                        const std::vector<std::string>& Opc) {
+  Lib_FrmCons3 lista(contexto_, cfg_);
+  Omitible([&] { lista.Cargar(); });
+  Omitible([&] { lista.PrepararSelector(Titulo, true); });
+  std::size_t largo = Largo(Titulo);
+  for (const auto& op : Opc) {
+    Omitible([&] {
+      QString q = QString::fromStdString(op);
+      lista.AgregarOpcion(q.mid(1).toStdString(), q.startsWith('1'));
+      largo = std::max(largo, Largo(op));
+    });
+  }
+  Omitible([&] {
+    lista.AnchoSelector(largo);
+    if (PrepararVentana) PrepararVentana(lista);
+    lista.exec();
+  });
+  HayValores = lista.Valores.has_value();
+  Valores = lista.Valores.value_or(std::vector<std::string>{});
+  lista.Descargar();
+  return "";
+}
+
+std::string Lib_ClsCons3::MenuOpciones(const std::string& Titulo,
+                                       const std::vector<std::string>& Opc) {
+  Lib_FrmCons3 lista(contexto_, cfg_);
+  Omitible([&] { lista.Cargar(); });
+  Omitible([&] { lista.PrepararSelector(Titulo, false); });
+  std::size_t largo = Largo(Titulo);
+  for (const auto& op : Opc) {
+    Omitible([&] {
+      lista.AgregarOpcion(op, false);
+      largo = std::max(largo, Largo(op));
+    });
+  }
+  Omitible([&] {
+    lista.AnchoSelector(largo);
+    if (PrepararVentana) PrepararVentana(lista);
+    lista.exec();
+  });
+  std::string r = lista.ValorDevuelto;
+  lista.Descargar();
+  return r;
+}
+
+std::string Lib_ClsCons3::ConsultaDesdeArchivo(const std::string& Titulo,
+                                               const std::string& QueArchivo,
+                                               const std::string& /*Separador*/) {
+  std::string sinComillas;
+  for (char c : QueArchivo)
+    if (c != '"') sinComillas += c;
+  bool existe = std::ifstream(sinComillas).good();
+  if (!existe) {
+    contexto_.prompt.Message(
+        "No existe el archivo " + QueArchivo + " que desea consultar consulta ", 0, "");
+    return "";
+  }
+  Lib_FrmCons3 lista(contexto_, cfg_);
+  Omitible([&] { lista.Cargar(); });
+  Omitible([&] { lista.PrepararSelector(Titulo, false); });
+  std::size_t largo = Largo(Titulo);
+  Omitible([&] {
+    for (const auto& linea : os::ReadTextLines(QueArchivo)) {
+      lista.AgregarOpcion(linea, false);
+      largo = std::max(largo, Largo(linea));
+    }
+  });
+  Omitible([&] {
+    lista.AnchoSelector(largo);
+    if (PrepararVentana) PrepararVentana(lista);
+    lista.exec();
+  });
+  std::string r = lista.ValorDevuelto;
+  lista.Descargar();
+  return r;
+}
+
+}  // namespace ferolin
