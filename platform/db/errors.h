@@ -16,12 +16,19 @@ inline constexpr long kAlreadyOpen = 3705;          // operation not allowed on 
 inline constexpr long kConnectionUnusable = 3709;   // the connection cannot be used
 inline constexpr long kNotAllowedInContext = 3219;  // e.g. a pending edit
 inline constexpr long kFieldNotFound = 3265;
-inline constexpr long kEofOrBof = 3021;             // no current row
-inline constexpr long kUnspecified = -2147467259;   // unspecified provider failure (also a lost connection)
-inline constexpr long kCommandText = -2147217900;   // error in the command text
+inline constexpr long kEofOrBof = 3021;  // no current row
+inline constexpr long kUnspecified =
+    -2147467259;  // unspecified provider failure (also a lost connection)
+inline constexpr long kCommandText = -2147217900;  // error in the command text
 inline constexpr long kObjectNotFound = -2147217865;
-inline constexpr long kIntegrity = -2147217873;     // integrity violation
-inline constexpr long kTimeout = -2147217871;       // query time-out expired
+inline constexpr long kIntegrity = -2147217873;      // integrity violation
+inline constexpr long kTimeout = -2147217871;        // query time-out expired
+inline constexpr long kDataOverflow = -2147217833;   // text or number does not fit its column
+inline constexpr long kRowNotFound = -2147217864;    // row to update was changed or deleted
+inline constexpr long kNoTransaction = -2147168242;  // commit or rollback without a transaction
+inline constexpr long kInvalidArgument = 3001;
+inline constexpr long kProviderNotFound = 3706;
+inline constexpr long kNotSupported = 3251;  // the object cannot do what was asked
 }  // namespace err
 
 // SQL Server's native numbers, reported by every engine for these conditions.

@@ -11,6 +11,7 @@
 namespace ferolin::db {
 
 class Connection;
+class Recordset;
 struct ColumnInfo;
 struct StatementResult;
 
@@ -34,7 +35,7 @@ inline constexpr int kOpen = 1;
 class Field {
  public:
   const std::string& Name() const;
-  int Type() const;          // ADO type code
+  int Type() const;  // ADO type code
   long DefinedSize() const;
   const Value& value() const;
   bool IsNull() const { return value().IsNull(); }
@@ -77,14 +78,14 @@ class Recordset {
   long AbsolutePosition() const;  // 1-based, or -1 outside the rows
 
   std::size_t FieldCount() const;
-  Field Fields(std::size_t index) const;           // raises kFieldNotFound
-  Field Fields(const std::string& name) const;     // case-insensitive; raises kFieldNotFound
+  Field Fields(std::size_t index) const;        // raises kFieldNotFound
+  Field Fields(const std::string& name) const;  // case-insensitive; raises kFieldNotFound
   bool HasField(const std::string& name) const;
 
   // Editing.
   void AddNew();
   void SetField(const std::string& name, Value v);
-  void Update();        // writes the pending row back; raises provider failures
+  void Update();  // writes the pending row back; raises provider failures
   void CancelUpdate();
   bool EditPending() const;
 
