@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 #include <cerrno>
+#include <fstream>
+#include <string>
 
 namespace ferolin::os {
 namespace {
@@ -43,7 +45,13 @@ long StartProcess(const std::string& program, const std::vector<std::string>& ar
 
 bool IsProcessRunning(long pid) {
   if (pid <= 0) return false;
-  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+  if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM) return false;
+  // An ended task stays a zombie until its parent reaps it; it is not running.
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return true;
+  const auto close = line.rfind(')');
+  return close == std::string::npos || close + 2 >= line.size() || line[close + 2] != 'Z';
 }
 
 int RunAndWait(const std::string& program, const std::vector<std::string>& args,

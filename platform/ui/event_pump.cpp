@@ -11,7 +11,7 @@ void LetEventsRun() {
 PacedEventPump::PacedEventPump(int intervalMs) : intervalMs_(intervalMs < 0 ? 0 : intervalMs) {}
 
 void PacedEventPump::Tick() {
-  if (started_ && !timer_.hasExpired(intervalMs_)) return;
+  if (started_ && intervalMs_ > 0 && !timer_.hasExpired(intervalMs_)) return;
   Flush();
 }
 
