@@ -5,7 +5,7 @@
 #include "platform/db/connection.h"
 #include "platform/db/recordset.h"
 #include "tests/support/scripted_prompt.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/test_database.h"
 
 namespace ferolin::outside {
 namespace {
@@ -129,9 +129,9 @@ TEST_F(UtilidadesTest, ManejarErrorAsksRetryIgnoreAbortAndReturnsTheAnswer) {
 }
 
 TEST_F(UtilidadesTest, ValorCampoTurnsNullIntoEmptyText) {
-  testing::TempFolder tmp;
+  testing::TestDatabase database;
   db::Connection cn;
-  cn.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + tmp.file("v.db").string());
+  cn.Open(database.connectionString());
   auto rs = cn.Execute("select NULL as a, 12 as b, 'texto' as c");
   ASSERT_TRUE(rs && !rs->Eof());
   EXPECT_EQ(u_.ValorCampo(rs->Fields("a")), "");

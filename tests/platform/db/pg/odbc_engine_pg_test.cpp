@@ -134,8 +134,12 @@ TEST_F(PgOdbc, ReadsEveryColumnTypeWithNullsAndDefinedSizes) {
   ASSERT_FALSE(rs->Eof());
   for (const Col& c : cols) {
     Field f = rs->Fields(c.name);
-    if (c.type != 0) EXPECT_EQ(f.Type(), c.type) << c.name;
-    if (c.size != 0) EXPECT_EQ(f.DefinedSize(), c.size) << c.name;
+    if (c.type != 0) {
+      EXPECT_EQ(f.Type(), c.type) << c.name;
+    }
+    if (c.size != 0) {
+      EXPECT_EQ(f.DefinedSize(), c.size) << c.name;
+    }
     EXPECT_EQ(f.value(), c.value) << c.name << ": " << f.Text();
   }
   rs->MoveNext();
@@ -178,7 +182,9 @@ TEST_F(PgOdbc, ServerRefusalsCarrySqlServersNumbers) {
     ASSERT_GE(cn.Errors().Count(), 1u) << c.sql;
     const ProviderError& first = cn.Errors().Item(0);
     EXPECT_EQ(first.sqlState, c.sqlState) << c.sql << ": " << first.description;
-    if (c.native != 0) EXPECT_EQ(first.nativeError, c.native) << c.sql;
+    if (c.native != 0) {
+      EXPECT_EQ(first.nativeError, c.native) << c.sql;
+    }
     EXPECT_EQ(first.number, c.number);
     EXPECT_EQ(e.description(), first.description);
     EXPECT_FALSE(cn.engine().IsDead());
