@@ -4,6 +4,7 @@
 
 #include "outside/sistema.h"
 #include "outside/teclado.h"
+#include "platform/os/environment.h"
 #include "tests/support/temp_folder.h"
 
 namespace ferolin::outside {
@@ -117,7 +118,16 @@ TEST(LeerIni, ABareNameIsRelativeToTheCurrentFolder) {
 TEST(Sistema, NamesTheWorkstationUserAndLogFolder) {
   const Sistema s;
   EXPECT_FALSE(s.NombreEquipo().empty());
-  EXPECT_FALSE(s.UsuarioSistema().empty());
+  const std::string user = os::GetEnv("USER"), logname = os::GetEnv("LOGNAME");
+  os::SetEnv("USER", "juan");
+  EXPECT_EQ(s.UsuarioSistema(), "juan");
+  os::UnsetEnv("USER");
+  os::SetEnv("LOGNAME", "pedro");
+  EXPECT_EQ(s.UsuarioSistema(), "pedro");
+  os::UnsetEnv("LOGNAME");
+  EXPECT_FALSE(s.UsuarioSistema().empty());  // from the password database
+  if (!user.empty()) os::SetEnv("USER", user);
+  if (!logname.empty()) os::SetEnv("LOGNAME", logname);
   const std::string folder = s.CarpetaSistema();
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(folder.back(), '/');

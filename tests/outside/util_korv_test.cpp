@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QMainWindow>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <set>
 
 #include "outside/dialogo_archivo.h"
+#include "outside/utilidades.h"
 #include "tests/support/scripted_prompt.h"
 
 namespace ferolin::outside {
@@ -113,6 +116,25 @@ TEST(DialogoArchivo, PassesTitleAndFilterAndKeepsTheChoice) {
   dlg.MostrarAbrir();
   EXPECT_TRUE(dlg.Cancelado());
   EXPECT_EQ(dlg.NombreArchivo(), "");
+}
+
+TEST(PrepararVentana, CentresAWindowAndKeepsItOnTheScreen) {
+  testing::ScriptedPrompt prompt;
+  const Utilidades u(prompt);
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  QWidget window;
+  window.resize(200, 100);
+  window.move(area.right() + 500, area.bottom() + 500);
+  u.PrepararVentana(&window, 0);
+  EXPECT_LE(std::abs(window.frameGeometry().center().x() - area.center().x()), 1);
+  EXPECT_LE(std::abs(window.frameGeometry().center().y() - area.center().y()), 1);
+
+  window.move(area.right() - 50, area.top() + 10);
+  u.PrepararVentana(&window, 1);  // position kept, but pulled inside
+  EXPECT_TRUE(area.contains(window.frameGeometry())) << window.frameGeometry().x();
+  EXPECT_EQ(window.frameGeometry().top(), area.top() + 10);
+
+  u.PrepararVentana(nullptr, 0);  // nothing to prepare
 }
 
 }  // namespace
