@@ -5,9 +5,6 @@
 #include <optional>
 #include <string>
 
-namespace ferolin::db {
-class Recordset;  // recordset.h names it before declaring it
-}
 #include "platform/db/recordset.h"
 
 class QWidget;
