@@ -38,7 +38,8 @@ void ConfigureMessageBox(QMessageBox& box, const std::string& text, int style,
 int AnswerOf(const QAbstractButton* button);
 
 // "Base de Datos de Microsoft Access |*.MDB|Textos|*.txt;*.csv" ->
-// "Base de Datos de Microsoft Access (*.MDB);;Textos (*.txt *.csv)".
+// "Base de Datos de Microsoft Access (*.MDB *.mdb);;Textos (*.txt *.TXT *.csv *.CSV)":
+// file names are case-sensitive here, so each pattern is offered in both cases.
 // An empty filter gives "" (every file).
 std::string QtFileFilter(const std::string& suiteFilter);
 
