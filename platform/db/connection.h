@@ -45,10 +45,19 @@ class Connection {
   void Close();
   bool IsOpen() const;
 
-  // Runs a statement or a batch. When the last statement returns rows the
-  // result is an open Recordset, otherwise a closed one.
+  // Runs a statement or a batch (split and adapted to the engine's dialect).
+  // When the last statement that returns rows does, the result is an open
+  // Recordset, otherwise a closed one. recordsAffected: rows changed by the
+  // batch's INSERT/UPDATE/DELETE statements, -1 when it had none. The first
+  // failing statement stops the batch (what ran before it stays, as on the
+  // server) and raises with its diagnostics in Errors(); err::kClosedObject
+  // is never raised here: a closed connection gives err::kConnectionUnusable.
   std::unique_ptr<Recordset> Execute(const std::string& sql, long* recordsAffected = nullptr);
 
+  // One transaction at a time: BeginTrans inside a transaction raises
+  // err::kNotSupported; CommitTrans/RollbackTrans without one raise
+  // err::kNoTransaction. Transactions opened by a script's own BEGIN
+  // TRANSACTION count too. Close and destruction roll back what is pending.
   void BeginTrans();
   void CommitTrans();
   void RollbackTrans();

@@ -46,8 +46,11 @@ struct ProviderError {
   std::string source;
 };
 
-// The connection's provider error collection: filled by a failed statement,
-// emptied by Clear() (and by nothing else, as the program expects).
+// The connection's provider error collection. Every connection operation that
+// can fail (Open, Execute, transactions, schema queries, result-set opens and
+// updates) empties it first, so after a successful statement it is empty and
+// after a failed one it holds exactly that statement's diagnostics. Clear()
+// empties it on request.
 class ProviderErrors {
  public:
   std::size_t Count() const { return items_.size(); }

@@ -61,7 +61,7 @@ bool IsGoLine(const Tokens& t, std::size_t i) {
   return starts && ends;
 }
 
-std::vector<Tokens> Split(const Tokens& all) {
+std::vector<Tokens> Split(Tokens all) {
   std::vector<Tokens> out;
   Tokens cur;
   std::string lead;     // first keyword of the running statement
@@ -80,13 +80,16 @@ std::vector<Tokens> Split(const Tokens& all) {
     valuesSeen = cteBodySeen = insertSelect = false;
   };
 
+  std::vector<bool> goLine(all.size());
+  for (std::size_t i = 0; i < all.size(); ++i) goLine[i] = IsGoLine(all, i);
+
   for (std::size_t i = 0; i < all.size(); ++i) {
-    const Token& t = all[i];
+    Token& t = all[i];
     if (t.IsPunct(";") && depth <= 0) {
       flush();
       continue;
     }
-    if (t.kind == Tok::Word && IsGoLine(all, i)) {
+    if (goLine[i]) {
       flush();
       continue;
     }
@@ -133,7 +136,7 @@ std::vector<Tokens> Split(const Tokens& all) {
       if (t.Is("VALUES") && depth == 0) valuesSeen = true;
       prevSig = t.kind == Tok::Word ? t.upper : t.text;
     }
-    cur.push_back(t);
+    cur.push_back(std::move(t));
   }
   flush();
   return out;

@@ -40,6 +40,7 @@ std::string Upper(std::string s) {
 
 std::vector<Token> Lex(const std::string& s) {
   std::vector<Token> out;
+  out.reserve(s.size() / 4 + 4);
   std::size_t i = 0;
   const auto push = [&](Tok kind, std::size_t end) {
     Token t;

@@ -61,12 +61,22 @@ EngineFailure Classify(int code, const std::string& message, const std::string& 
       f.number = err::kIntegrity;
       e.sqlState = "23000";
       e.nativeError = native::kDuplicateKey;
+      e.description =
+          "Violation of PRIMARY KEY or UNIQUE constraint. Cannot insert duplicate key (" + message +
+          ").";
       break;
     case SQLITE_CONSTRAINT_FOREIGNKEY:
+      f.number = err::kIntegrity;
+      e.sqlState = "23000";
+      e.nativeError = native::kConstraintConflict;
+      e.description = "The statement conflicted with a FOREIGN KEY constraint (" + message + ").";
+      break;
     case SQLITE_CONSTRAINT_NOTNULL:
       f.number = err::kIntegrity;
       e.sqlState = "23000";
       e.nativeError = native::kConstraintConflict;
+      e.description =
+          "Cannot insert the value NULL into a column that does not allow nulls (" + message + ").";
       break;
     case SQLITE_CONSTRAINT_CHECK:
       // Text lengths are enforced by CHECK constraints named len_<column>.
@@ -74,10 +84,12 @@ EngineFailure Classify(int code, const std::string& message, const std::string& 
         f.number = err::kDataOverflow;
         e.sqlState = "22001";
         e.nativeError = native::kValueTooLong;
+        e.description = "String or binary data would be truncated (" + message + ").";
       } else {
         f.number = err::kIntegrity;
         e.sqlState = "23000";
         e.nativeError = native::kConstraintConflict;
+        e.description = "The statement conflicted with a CHECK constraint (" + message + ").";
       }
       break;
     case SQLITE_INTERRUPT:
