@@ -98,6 +98,8 @@ CREATE ROLE "$main_user" LOGIN PASSWORD '$main_password';
 CREATE ROLE "$stats_user" LOGIN PASSWORD '$stats_password';
 CREATE DATABASE "$main_db" OWNER "$main_user";
 CREATE DATABASE "$stats_db" OWNER "$stats_user";
+REVOKE CONNECT ON DATABASE "$main_db" FROM PUBLIC;
+REVOKE CONNECT ON DATABASE "$stats_db" FROM PUBLIC;
 SQL
 psql_as "$main_user" "$main_password" "$main_db" -f "$here/schema/postgres/principal.sql" >/dev/null
 psql_as "$stats_user" "$stats_password" "$stats_db" -f "$here/schema/postgres/estadisticas.sql" >/dev/null

@@ -72,18 +72,18 @@ TEST_F(PgOdbc, OpensByDataSourceNameInAnyCaseAndWithArgumentsOverTheString) {
 TEST_F(PgOdbc, RefusedLogInsRaiseTheUnspecifiedFailureWithTheServersReason) {
   const auto s = ReadPgServer();
   struct Case {
-    std::string connectionString, sqlStatePrefix;
+    std::string connectionString, reason;
   };
   const Case cases[] = {
       // Wrong password on the data source.
       {"PROVIDER=SQLOLEDB;Server=" + s.dsn + ";Database=" + s.database + ";UId=" + s.user +
            ";Pwd=incorrecta;",
-       "28"},
+       "password authentication failed"},
       // No data source of that name: the configured driver on the default port, where no
       // server listens.
       {"PROVIDER=SQLOLEDB;Server=127.0.0.1;Database=" + s.database + ";UId=" + s.user +
            ";Pwd=" + s.password + ";",
-       "08"},
+       "port 5432"},
   };
   for (const Case& c : cases) {
     Connection bad;
@@ -93,9 +93,9 @@ TEST_F(PgOdbc, RefusedLogInsRaiseTheUnspecifiedFailureWithTheServersReason) {
     } catch (const DbError& e) {
       EXPECT_EQ(e.number(), err::kUnspecified);
       ASSERT_GE(bad.Errors().Count(), 1u);
-      EXPECT_EQ(bad.Errors().Item(0).sqlState.substr(0, 2), c.sqlStatePrefix)
+      EXPECT_EQ(bad.Errors().Item(0).sqlState.substr(0, 2), "08");
+      EXPECT_NE(bad.Errors().Item(0).description.find(c.reason), std::string::npos)
           << bad.Errors().Item(0).description;
-      EXPECT_FALSE(bad.Errors().Item(0).description.empty());
     }
     EXPECT_FALSE(bad.IsOpen());
   }
@@ -309,8 +309,8 @@ TEST_F(PgOdbc, TheProgramsStatementsRunAsWritten) {
       {"SELECT VALOR, valoraux FROM TA_CONFIGURACION with(nolock)  WHERE CLAVE = "
        "'ferolin_1002 '",
        "x"},
-      {"Select TOP 1 CODIGO from MA_CUENTAS  with(nolock) ORDER BY CODIGO", "1002"},
-      {"SELECT TOP 100 PERCENT CODIGO FROM dbo.MA_CUENTAS ORDER BY CODIGO DESC", " ab12 "},
+      {"Select TOP 1 CODIGO from MA_CUENTAS  with(nolock) ORDER BY CODIGO DESC", "1002"},
+      {"SELECT TOP 100 PERCENT CODIGO FROM dbo.MA_CUENTAS ORDER BY CODIGO", " ab12 "},
       {"SELECT LEN(CODIGO) FROM MA_CUENTAS WHERE CODIGO = '1002'", "4"},
       {"SELECT ISNULL(DESCRIPCION, 'sin') FROM [MA_CUENTAS] WHERE CODIGO = '1002'", "sin"},
       {"SELECT count(*) FROM TA_TAREAS  with(nolock) INNER JOIN TA_MENU ON TA_TAREAS.TAREA = "
