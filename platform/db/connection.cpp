@@ -81,6 +81,11 @@ struct Connection::Impl {
       if (database.empty()) {
         FailOpen("42000", 4060, "Cannot open the database: the connection names no database.");
       }
+      // A database name, not a path: it must not reach outside the data folder.
+      if (database.find_first_of("/\\") != std::string::npos || database == "." ||
+          database == "..") {
+        FailOpen("42000", 4060, "Cannot open database \"" + database + "\": not a database name.");
+      }
       const std::filesystem::path file = DataFolder() / (database + ".db");
       if (std::error_code ec; !std::filesystem::is_regular_file(file, ec)) {
         FailOpen("42000", 4060,

@@ -185,8 +185,11 @@ struct Recordset::Impl {
 
   void Change(const std::string& table, Dialect d) {
     const auto& original = rows[static_cast<std::size_t>(pos)];
-    const bool knowsTables = std::any_of(columns.begin(), columns.end(),
-                                         [](const ColumnInfo& c) { return !c.baseTable.empty(); });
+    // Match on the table's own columns when the engine tells them apart
+    // (joins, computed columns); otherwise on every column.
+    const bool knowsTables = std::any_of(columns.begin(), columns.end(), [&](const ColumnInfo& c) {
+      return SameName(c.baseTable, table);
+    });
     std::string set, where;
     for (std::size_t i = 0; i < columns.size(); ++i) {
       const std::string name = QuoteName(columns[i].name, d);

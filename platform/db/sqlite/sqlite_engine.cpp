@@ -249,7 +249,10 @@ class SqliteEngine final : public Engine {
     return out;
   }
 
-  bool IsDead() const override { return !std::filesystem::exists(path_); }
+  bool IsDead() const override {
+    std::error_code ec;
+    return !std::filesystem::exists(path_, ec);
+  }
 
  private:
   // Arms the progress handler with the statement's deadline for one Execute.

@@ -97,6 +97,8 @@ TEST_F(ConnectionTest, FailedOpensReportAndCreateNothing) {
       {"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =" + folder.file("x.mdb").string() + ";",
        err::kUnspecified, "3024", "x.mdb"},
       {LocalString("ROTO"), err::kUnspecified, "HY000", "ROTO.db"},
+      {LocalString("../" + folder.path().filename().string() + "/TEST"), err::kUnspecified, "42000",
+       "not a database name"},
   };
   for (const OpenFailure& c : cases) {
     Connection con;

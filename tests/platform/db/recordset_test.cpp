@@ -226,6 +226,14 @@ TEST_F(RecordsetTest, PendingEditsAndFailedUpdates) {
   rs.Close();
   EXPECT_EQ(Rows("SELECT * FROM MA_CUENTAS WHERE CODIGO = 'abc'", {"DESCRIPCION"}),
             std::vector<std::string>{"Minusculas"});
+
+  // A view the engine cannot write is refused by the database, not mangled.
+  rs.Open("SELECT * FROM V_CUENTAS WHERE CODIGO = 'abc'", cn, cursor_type::kDynamic,
+          lock_type::kOptimistic);
+  rs.SetField("DESCRIPCION", Value::Text("otra"));
+  EXPECT_NE(ErrorOf([&] { rs.Update(); }), 0);
+  EXPECT_EQ(cn.Errors().Count(), 1u);
+  rs.CancelUpdate();
 }
 
 TEST_F(RecordsetTest, RowChangedUnderneathIsNotOverwritten) {

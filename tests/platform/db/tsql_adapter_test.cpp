@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "platform/db/recordset.h"
+#include "platform/db/tsql_lexer.h"
 #include "tests/platform/db/db_fixture.h"
 
 namespace ferolin::db {
@@ -171,6 +172,23 @@ TEST(TsqlAdapterTest, SplitsWhereStatementsStart) {
   };
   for (const SplitCase& c : cases) {
     EXPECT_EQ(AdaptBatch(c.batch, Dialect::SqlServer), c.statements) << c.batch;
+  }
+}
+
+// The table an updatable result set writes back to.
+TEST(TsqlAdapterTest, SourceTableOfAQuery) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"select  top 1 * from AUX_ERR  with(nolock) ", "AUX_ERR"},
+      {"SELECT * FROM TA_CONFIGURACION with(nolock)  WHERE CLAVE = 'X'", "TA_CONFIGURACION"},
+      {"SELECT * FROM dbo.[TA CONF] WHERE A = 1", "TA CONF"},
+      {"SELECT * FROM GESTION.dbo.MA_CUENTAS", "MA_CUENTAS"},
+      {"SELECT (SELECT 1 FROM X) AS a FROM Y", "Y"},
+      {"SELECT a FROM (SELECT a FROM T) x", ""},
+      {"UPDATE T SET A = 1", ""},
+      {"SELECT 1", ""},
+  };
+  for (const auto& [sql, table] : cases) {
+    EXPECT_EQ(tsql::SourceTable(sql), table) << sql;
   }
 }
 
