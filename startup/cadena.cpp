@@ -1,10 +1,10 @@
-#include "startup/texto.h"
+#include "startup/cadena.h"
 
 #include <QString>
 #include <cctype>
 #include <cmath>
 
-namespace ferolin::texto {
+namespace ferolin::cadena {
 
 std::string Recortar(const std::string& s) {
   const auto b = s.find_first_not_of(' ');
@@ -89,4 +89,4 @@ std::size_t Largo(const std::string& s) {
   return static_cast<std::size_t>(QString::fromStdString(s).size());
 }
 
-}  // namespace ferolin::texto
+}  // namespace ferolin::cadena

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace ferolin::texto {
+namespace ferolin::cadena {
 
 // Leading and trailing blanks removed (blanks only, as the suite trims).
 std::string Recortar(const std::string& s);
@@ -25,4 +25,4 @@ std::optional<long long> Redondear(double d, long long minimo, long long maximo)
 std::string Primeros(const std::string& s, std::size_t n);
 std::size_t Largo(const std::string& s);  // characters
 
-}  // namespace ferolin::texto
+}  // namespace ferolin::cadena

@@ -7,9 +7,9 @@
 #include "data_access/db_dll.h"
 #include "data_access/error_report.h"
 #include "platform/db/errors.h"
+#include "startup/cadena.h"
 #include "startup/pasos.h"
 #include "startup/servicios.h"
-#include "startup/texto.h"
 
 namespace ferolin {
 
@@ -41,14 +41,14 @@ std::string LeerClave(ContextoPrograma& ctx, DB_Dll& dbl, const std::string& Cla
     return std::string();
   };
 
-  if (texto::Recortar(ctx.gTablaConfiguracion).empty()) {
+  if (cadena::Recortar(ctx.gTablaConfiguracion).empty()) {
     ctx.gTablaConfiguracion = kTablaConfiguracion;
   }
-  const std::string clave = texto::Recortar(Clave);
+  const std::string clave = cadena::Recortar(Clave);
   std::string sql = "SELECT VALOR, valoraux FROM " + ctx.gTablaConfiguracion +
-                    " with(nolock)  WHERE CLAVE = '" + texto::Comillas(clave) + "'";
-  if (texto::Iguales(clave, "[FECHA DESDE]") || texto::Iguales(clave, "[FECHA HASTA]")) {
-    sql = texto::Mayusculas(sql);
+                    " with(nolock)  WHERE CLAVE = '" + cadena::Comillas(clave) + "'";
+  if (cadena::Iguales(clave, "[FECHA DESDE]") || cadena::Iguales(clave, "[FECHA HASTA]")) {
+    sql = cadena::Mayusculas(sql);
   }
 
   std::string resultado;
@@ -69,17 +69,17 @@ std::string LeerClave(ContextoPrograma& ctx, DB_Dll& dbl, const std::string& Cla
           reportar))
     return abandonar();
   if (!pasos::Reportado([&] { dbl.CierraRecordset(rs); }, reportar)) return abandonar();
-  if (texto::Iguales(clave, "THEME") && texto::Recortar(resultado).empty()) resultado = "1";
+  if (cadena::Iguales(clave, "THEME") && cadena::Recortar(resultado).empty()) resultado = "1";
   return resultado;
 }
 
 bool EsSi(const std::string& v) {
-  return texto::Iguales(v, "SI");
+  return cadena::Iguales(v, "SI");
 }
 
 // Flags that are off when blank and on unless "NO".
 bool NoEsNo(const std::string& v) {
-  return !texto::Recortar(v).empty() && !texto::Iguales(v, "NO");
+  return !cadena::Recortar(v).empty() && !cadena::Iguales(v, "NO");
 }
 
 // The suite's sales programs, whose decimals follow "CantidadDecimalesVentas".
@@ -88,7 +88,7 @@ bool EsProgramaDeVentas(const std::string& programa) {
                                                          "PRESUPUESTOS", "PEDIDOS",   "REMITOS",
                                                          "NOTASCD",      "PROFORMAS", "MOSTRADOR"};
   for (const char* p : kVentas) {
-    if (texto::Iguales(programa, p)) return true;
+    if (cadena::Iguales(programa, p)) return true;
   }
   return false;
 }
@@ -97,8 +97,8 @@ bool ValorLogico(const db::Field& f) {
   const db::Value& v = f.value();
   if (v.IsNull()) return false;
   if (v.IsNumber()) return v.ToNumber() != 0;
-  const std::string t = texto::Recortar(v.ToText());
-  return texto::Iguales(t, "true") || texto::Iguales(t, "SI") || texto::ValorNumerico(t) != 0;
+  const std::string t = cadena::Recortar(v.ToText());
+  return cadena::Iguales(t, "true") || cadena::Iguales(t, "SI") || cadena::ValorNumerico(t) != 0;
 }
 
 }  // namespace
@@ -120,7 +120,7 @@ void GrabaCfgKV(ContextoPrograma& ctx, const std::string& Clave, const std::stri
   const std::string rutina = "GrabaCfgKV";
   db::Recordset rs;
   std::string sql = "SELECT * FROM " + ctx.gTablaConfiguracion + " with(nolock)  WHERE CLAVE = '" +
-                    texto::Comillas(Clave) + "'";
+                    cadena::Comillas(Clave) + "'";
   pasos::Omitible(rutina, [&] { est.AbrirRecordset(sql, rs, &est.gCnn(), 2, 3, -1, true); });
   pasos::Omitible(rutina, [&] {
     ExigirAbierto(rs);
@@ -132,16 +132,16 @@ void GrabaCfgKV(ContextoPrograma& ctx, const std::string& Clave, const std::stri
   });
   pasos::Omitible(rutina, [&] { rs.SetField("Grupo", db::Value::Text(Grupo)); });
   pasos::Omitible(rutina, [&] {
-    rs.SetField("Clave", db::Value::Text(texto::Mayusculas(texto::Recortar(Clave))));
+    rs.SetField("Clave", db::Value::Text(cadena::Mayusculas(cadena::Recortar(Clave))));
   });
   pasos::Omitible(rutina, [&] {
-    rs.SetField("Valor", db::Value::Text(Recortar ? texto::Recortar(Valor) : Valor));
+    rs.SetField("Valor", db::Value::Text(Recortar ? cadena::Recortar(Valor) : Valor));
   });
   pasos::Omitible(
       rutina, [&] { rs.SetField("PoliticaNegocio", db::Value::Integer(PoliticaNegocio ? 1 : 0)); });
   if (!ValorAux.empty()) {
     pasos::Omitible(rutina,
-                    [&] { rs.SetField("ValorAux", db::Value::Text(texto::Recortar(ValorAux))); });
+                    [&] { rs.SetField("ValorAux", db::Value::Text(cadena::Recortar(ValorAux))); });
   }
   pasos::Omitible(rutina, [&] { rs.Update(); });
   pasos::Omitible(rutina, [&] {
@@ -159,9 +159,9 @@ void CargarConfiguracion(ContextoPrograma& ctx, const std::string& carpetaProgra
     return Cfg(ctx, clave, aux);
   };
   auto paso = [&](auto&& f) { pasos::Omitible(rutina, f); };
-  auto recortado = [&](const char* clave) { return texto::Recortar(valor(clave)); };
+  auto recortado = [&](const char* clave) { return cadena::Recortar(valor(clave)); };
   auto entero16 = [](const std::string& t) {
-    const auto n = texto::Redondear(texto::ValorNumerico(t), INT16_MIN, INT16_MAX);
+    const auto n = cadena::Redondear(cadena::ValorNumerico(t), INT16_MIN, INT16_MAX);
     if (!n) throw std::out_of_range("valor fuera de rango: " + t);
     return static_cast<std::int16_t>(*n);
   };
@@ -177,7 +177,7 @@ void CargarConfiguracion(ContextoPrograma& ctx, const std::string& carpetaProgra
     c.CantidadDecimales = valor("CantidadDecimales");
     if (EsProgramaDeVentas(ctx.nombrePrograma)) {
       const std::string ventas = valor("CantidadDecimalesVentas");
-      if (texto::ValorNumerico(ventas) > 0) c.CantidadDecimales = ventas;
+      if (cadena::ValorNumerico(ventas) > 0) c.CantidadDecimales = ventas;
     }
   });
   paso([&] {
@@ -194,7 +194,7 @@ void CargarConfiguracion(ContextoPrograma& ctx, const std::string& carpetaProgra
     auto& dbl = ctx.gDB();
     db::Recordset rs;
     std::string sql = "Select * from ta_usuarios  with(nolock)  where Nombre = '" +
-                      texto::Comillas(ctx.gUsuarioLogeado) + "'";
+                      cadena::Comillas(ctx.gUsuarioLogeado) + "'";
     paso([&] { dbl.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); });
     paso([&] {
       ExigirAbierto(rs);
@@ -215,7 +215,7 @@ void CargarConfiguracion(ContextoPrograma& ctx, const std::string& carpetaProgra
   paso([&] { c.VALIDACODIGOBARRA = EsSi(recortado("VALIDACODIGOBARRA")); });
 
   auto color = [&](const char* clave) {
-    const auto n = texto::Redondear(util.TextoANumero(valor(clave)), INT32_MIN, INT32_MAX);
+    const auto n = cadena::Redondear(util.TextoANumero(valor(clave)), INT32_MIN, INT32_MAX);
     if (!n) throw std::out_of_range(std::string("color fuera de rango: ") + clave);
     return static_cast<std::uint32_t>(static_cast<std::int32_t>(*n));
   };
@@ -225,7 +225,7 @@ void CargarConfiguracion(ContextoPrograma& ctx, const std::string& carpetaProgra
   });
   paso([&] { ctx.gColorTextoEdicion = color("CLetra"); });
 
-  paso([&] { c.ModuloOrdenDeTrabajo = !texto::Iguales(recortado("ModuloOrdenDeTrabajo"), "NO"); });
+  paso([&] { c.ModuloOrdenDeTrabajo = !cadena::Iguales(recortado("ModuloOrdenDeTrabajo"), "NO"); });
   paso([&] { c.V_ModificaCPrecio = NoEsNo(valor("V_ModificaCPrecio")); });
   paso([&] { c.C_ModificaCPrecio = NoEsNo(valor("C_ModificaCPrecio")); });
   paso([&] { c.MADERERA = NoEsNo(valor("MADERERA")); });
@@ -264,7 +264,7 @@ void CargarConfiguracion(ContextoPrograma& ctx, const std::string& carpetaProgra
   });
   paso([&] {
     c.Top_Default = valor("Top_Default");
-    if (texto::Recortar(c.Top_Default).empty()) c.Top_Default = "1000";
+    if (cadena::Recortar(c.Top_Default).empty()) c.Top_Default = "1000";
   });
   c.cargada = true;
 }

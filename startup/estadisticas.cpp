@@ -6,9 +6,9 @@
 
 #include "data_access/db_dll.h"
 #include "platform/os/environment.h"
+#include "startup/cadena.h"
 #include "startup/pasos.h"
 #include "startup/servicios.h"
-#include "startup/texto.h"
 
 namespace ferolin {
 
@@ -21,7 +21,7 @@ constexpr std::int16_t kTimeOutPorDefecto = 360;
 // On the embedded engine a database is a file of the data folder; one that
 // does not exist must not be created empty by opening it.
 bool FaltaBaseEmbebida(const ContextoPrograma& ctx, const std::string& servidor) {
-  if (!texto::Iguales(texto::Recortar(servidor), "SQLITE")) return false;
+  if (!cadena::Iguales(cadena::Recortar(servidor), "SQLITE")) return false;
   std::string datos = os::GetEnv("FEROLIN_DATOS");
   if (datos.empty()) datos = ctx.carpetaPrograma + "datos";
   std::error_code ec;
@@ -56,8 +56,8 @@ void AbrirEstadisticas(ContextoPrograma& ctx) {
     pasos::Omitible(rutina, [&] { est.gCnn().SetDefaultDatabase(kBaseEstadisticas); });
     bool leido = pasos::Omitible(rutina, [&] {
       std::string aux;
-      const auto n =
-          texto::Redondear(texto::ValorNumerico(CfgKV(ctx, "TimeOut", aux)), INT16_MIN, INT16_MAX);
+      const auto n = cadena::Redondear(cadena::ValorNumerico(CfgKV(ctx, "TimeOut", aux)), INT16_MIN,
+                                       INT16_MAX);
       if (!n) throw std::out_of_range("TimeOut fuera de rango");
       ctx.gTimeOut = static_cast<std::int16_t>(*n);
     });

@@ -7,10 +7,10 @@
 #include "data_access/error_report.h"
 #include "platform/db/errors.h"
 #include "platform/os/process.h"
+#include "startup/cadena.h"
 #include "startup/menu_exes.h"
 #include "startup/pasos.h"
 #include "startup/servicios.h"
-#include "startup/texto.h"
 
 namespace ferolin {
 
@@ -36,7 +36,7 @@ std::string ProgramaHermano(const std::string& carpeta, const std::string& Progr
   if (Programa.find('\\') != std::string::npos || Programa.find('/') != std::string::npos) {
     return resto();
   }
-  if (texto::Contiene(Programa, "SHELL")) return carpeta + resto();
+  if (cadena::Contiene(Programa, "SHELL")) return carpeta + resto();
   return carpeta + Programa;
 }
 

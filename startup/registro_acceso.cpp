@@ -7,9 +7,9 @@
 #include "data_access/sentencias.h"
 #include "outside/sistema.h"
 #include "platform/db/errors.h"
+#include "startup/cadena.h"
 #include "startup/pasos.h"
 #include "startup/servicios.h"
-#include "startup/texto.h"
 
 namespace ferolin {
 
@@ -29,8 +29,8 @@ std::string NombreTarea(ContextoPrograma& ctx, const std::string& programa) {
       "SELECT TA_TAREAS.USUARIO, TA_MENU.Proceso, TA_MENU.Clave , TA_MENU.Nombre "
       " FROM TA_TAREAS  with(nolock) INNER JOIN TA_MENU ON TA_TAREAS.TAREA = TA_MENU.Clave "
       " WHERE (TA_TAREAS.USUARIO = '" +
-      texto::Comillas(ctx.gUsuarioLogeado) + "') AND (TA_MENU.Proceso LIKE '%" +
-      texto::Comillas(programa) + "%')";
+      cadena::Comillas(ctx.gUsuarioLogeado) + "') AND (TA_MENU.Proceso LIKE '%" +
+      cadena::Comillas(programa) + "%')";
   db::Recordset rs;
   std::optional<std::string> tarea;
   pasos::Omitible(kRutinaIngreso, [&] { db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); });
@@ -39,9 +39,9 @@ std::string NombreTarea(ContextoPrograma& ctx, const std::string& programa) {
   });
   pasos::Omitible(kRutinaIngreso, [&] { db.CierraRecordset(rs); });
   if (tarea) return *tarea;
-  if (texto::Iguales(ctx.nombrePrograma, "QUADREL")) return "Menu Principal";
-  if (texto::Iguales(db.gDBName, db.gUsuario) ||
-      texto::Iguales(db.gUsuario, "SUPERVISOR KORVANT MC")) {
+  if (cadena::Iguales(ctx.nombrePrograma, "QUADREL")) return "Menu Principal";
+  if (cadena::Iguales(db.gDBName, db.gUsuario) ||
+      cadena::Iguales(db.gUsuario, "SUPERVISOR KORVANT MC")) {
     return ctx.nombrePrograma;
   }
   return "";
@@ -81,11 +81,11 @@ void RegistrarIngreso(ContextoPrograma& ctx, const std::string& nombreMenu) {
 
   std::string maquina;
   pasos::Omitible(kRutinaIngreso, [&] {
-    maquina = texto::Mayusculas(texto::Recortar(ctx.tarvex.sistema().NombreEquipo()));
+    maquina = cadena::Mayusculas(cadena::Recortar(ctx.tarvex.sistema().NombreEquipo()));
   });
-  std::string usuario = texto::Mayusculas(texto::Recortar(ctx.gUsuarioLogeado));
-  std::string formulario = texto::Mayusculas(texto::Recortar(programa));
-  std::string tareaMayus = texto::Mayusculas(texto::Recortar(tarea));
+  std::string usuario = cadena::Mayusculas(cadena::Recortar(ctx.gUsuarioLogeado));
+  std::string formulario = cadena::Mayusculas(cadena::Recortar(programa));
+  std::string tareaMayus = cadena::Mayusculas(cadena::Recortar(tarea));
   std::string ingreso = FormatoFecha() + " " + FormatoHora();
   std::string nombreUsuario = ctx.gUsuarioLogeado;
 
@@ -109,10 +109,10 @@ void RegistrarIngreso(ContextoPrograma& ctx, const std::string& nombreMenu) {
   // The exit time must reach this run's row and no other: its ID is read back
   // by the values just written (IDs grow, so the newest match is this row).
   std::string sql = "SELECT MAX(ID) AS ID FROM Control_Acceso  with(nolock)  WHERE Maquina = '" +
-                    texto::Comillas(SinApostrofes(maquina)) + "' AND Usuario = '" +
-                    texto::Comillas(SinApostrofes(usuario)) + "' AND Formulario = '" +
-                    texto::Comillas(SinApostrofes(formulario)) + "' AND Ingreso = '" +
-                    texto::Comillas(SinApostrofes(ingreso)) + "' AND EGRESO IS NULL";
+                    cadena::Comillas(SinApostrofes(maquina)) + "' AND Usuario = '" +
+                    cadena::Comillas(SinApostrofes(usuario)) + "' AND Formulario = '" +
+                    cadena::Comillas(SinApostrofes(formulario)) + "' AND Ingreso = '" +
+                    cadena::Comillas(SinApostrofes(ingreso)) + "' AND EGRESO IS NULL";
   db::Recordset rs;
   pasos::Omitible(kRutinaIngreso, [&] { db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, false); });
   pasos::Omitible(kRutinaIngreso, [&] {

@@ -125,6 +125,7 @@ TEST(CargarConfiguracion, ValoresPorDefectoYConversiones) {
 
   EntornoPrueba f(TestDatabase::Datos::Vacia);
   f.Conectar("OPERADOR");
+  f.ctx->gUsuarioLogeado = "OPERADOR";
   f.base.exec(
       "INSERT INTO TA_USUARIOS (Nombre, UNegocio, verproforma) VALUES ('OPERADOR', '   2', 0);"
       "INSERT INTO TA_CONFIGURACION (GRUPO, CLAVE, VALOR) VALUES "

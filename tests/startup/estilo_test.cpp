@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QToolBar>
 #include <QWidget>
@@ -12,9 +13,9 @@
 #include "data_access/db_dll.h"
 #include "outside/sistema.h"
 #include "outside/util_korv.h"
+#include "startup/cadena.h"
 #include "startup/estilo.h"
 #include "startup/servicios.h"
-#include "startup/texto.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/temp_folder.h"
 
@@ -23,7 +24,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kEstilos = fs::path(__FILE__).parent_path().parent_path().parent_path() / "Styles";
+// The shipped style sheets: Styles/ of the source tree, found upwards from
+// the test executable's folder (the build folder lies inside the tree).
+fs::path CarpetaEstilos() {
+  for (fs::path p = QCoreApplication::applicationDirPath().toStdString(); !p.empty();
+       p = p.parent_path()) {
+    if (fs::exists(p / "Styles" / "Vista.qss") && fs::exists(p / "startup")) return p / "Styles";
+    if (p == p.parent_path()) break;
+  }
+  return "Styles";
+}
+
+const fs::path& Estilos() {
+  static const fs::path carpeta = CarpetaEstilos();
+  return carpeta;
+}
 
 std::string Leer(const fs::path& p) {
   QFile f(QString::fromStdString(p.string()));
@@ -33,12 +48,12 @@ std::string Leer(const fs::path& p) {
 
 struct Programa {
   Programa() : ctx(prompt, carpeta.withSlash()) {
-    fs::copy(kEstilos, carpeta.path() / "Styles");
+    fs::copy(Estilos(), carpeta.path() / "Styles");
     ctx.gDB().gDBName = "empresa";
   }
   void Ini(const std::string& texto) { std::ofstream(carpeta.path() / "quadrel.ini") << texto; }
   std::string Seccion(const std::string& base) {
-    return texto::Mayusculas(ctx.tarvex.sistema().UsuarioSistema()) + "_" + base + "Styles";
+    return cadena::Mayusculas(ctx.tarvex.sistema().UsuarioSistema()) + "_" + base + "Styles";
   }
   testing::TempFolder carpeta;
   testing::ScriptedPrompt prompt;
@@ -48,7 +63,7 @@ struct Programa {
 TEST(Estilos, CincoHojasDistintasQueQtAcepta) {
   std::set<std::string> contenidos;
   for (long v = 1; v <= 5; ++v) {
-    const fs::path p = kEstilos / fs::path(ElegirEstilo(v).archivo).filename();
+    const fs::path p = Estilos() / fs::path(ElegirEstilo(v).archivo).filename();
     const std::string qss = Leer(p);
     EXPECT_FALSE(qss.empty()) << p;
     contenidos.insert(qss);
@@ -64,7 +79,7 @@ TEST(AplicarEstilo, SegunUsuarioYBase) {
   pr.Ini("[" + pr.Seccion("EMPRESA") + "]\nStyles=1\n[" + pr.Seccion("OTRA") + "]\nStyles=x\n");
   QWidget w;
   AplicarEstilo(pr.ctx, w);
-  EXPECT_EQ(w.styleSheet().toStdString(), Leer(kEstilos / "Vista.qss"));
+  EXPECT_EQ(w.styleSheet().toStdString(), Leer(Estilos() / "Vista.qss"));
   EXPECT_EQ(w.property(kPropiedadEstilo).toString(), "Styles/Vista.qss");
 
   pr.ctx.gDB().gDBName = "otra";
@@ -76,7 +91,7 @@ TEST(AplicarEstilo, SegunUsuarioYBase) {
   AplicarEstilo(pr.ctx, w);
   EXPECT_EQ(w.property(kPropiedadEstilo).toString(), "Styles/iTunes.qss");
   EXPECT_EQ(w.property(kPropiedadOpcionesEstilo).toString(), "Normalitunes.ini");
-  EXPECT_EQ(w.styleSheet().toStdString(), Leer(kEstilos / "iTunes.qss"));
+  EXPECT_EQ(w.styleSheet().toStdString(), Leer(Estilos() / "iTunes.qss"));
 }
 
 TEST(AplicarEstilo, SinArchivoDeEstiloFallaAlLlamador) {

@@ -10,9 +10,9 @@
 #include "lookup/lib_cls_cons3.h"
 #include "outside/sistema.h"
 #include "platform/db/connection.h"
+#include "startup/cadena.h"
 #include "startup/iniciar_programa.h"
 #include "startup/servicios.h"
-#include "startup/texto.h"
 #include "tests/startup/entorno_prueba.h"
 
 namespace ferolin {
@@ -69,7 +69,7 @@ TEST(IniciarPrograma, ConectaAjustaLaConexionYArrancaLosServicios) {
   ASSERT_EQ(filas.size(), 1u);
   const auto& f = filas[0];
   EXPECT_EQ(std::stol(*f[0]), ctx.gIdAcceso);
-  EXPECT_EQ(*f[1], texto::Mayusculas(texto::Recortar(ctx.tarvex.sistema().NombreEquipo())));
+  EXPECT_EQ(*f[1], cadena::Mayusculas(cadena::Recortar(ctx.tarvex.sistema().NombreEquipo())));
   EXPECT_EQ(*f[2], "OPERADOR");
   EXPECT_EQ(*f[3], "FEROLIN");
   EXPECT_EQ(*f[4], "DECRETO 603/2019 - TASA CERO");
@@ -120,8 +120,8 @@ TEST(IniciarPrograma, ArmaLaLineaDesdeElArchivoDeConfiguracion) {
   auto& ctx = *e.ctx;
   auto& util = ctx.tarvex.utilidades();
   auto& sistema = ctx.tarvex.sistema();
-  const std::string puesto =
-      texto::Mayusculas(sistema.NombreEquipo()) + "|" + texto::Mayusculas(sistema.UsuarioSistema());
+  const std::string puesto = cadena::Mayusculas(sistema.NombreEquipo()) + "|" +
+                             cadena::Mayusculas(sistema.UsuarioSistema());
   {
     // Any letter case of the file name is the same settings file.
     std::ofstream ini(e.base.folder() / "qUADREL.ini");
@@ -135,7 +135,7 @@ TEST(IniciarPrograma, ArmaLaLineaDesdeElArchivoDeConfiguracion) {
   EXPECT_EQ(ctx.gDB().gUserPassWord, "xy");
   EXPECT_EQ(ctx.gCaja, "1");
   EXPECT_EQ(ctx.gFlatToolbars, 0);
-  EXPECT_EQ(ctx.gSeccionPuesto, texto::Primeros(puesto, 50));
+  EXPECT_EQ(ctx.gSeccionPuesto, cadena::Primeros(puesto, 50));
 }
 
 TEST(IniciarPrograma, ArchivoSinSeccionDaElUsuarioPorDefectoYPideServidor) {
@@ -204,7 +204,7 @@ TEST(RegistroAcceso, TareaSegunLosPermisosDelUsuario) {
     const auto filas = e.base.query("SELECT Tarea, Usuario, NombreUsuario FROM Control_Acceso");
     ASSERT_EQ(filas.size(), 1u);
     EXPECT_EQ(*filas[0][0], c.tarea);
-    std::string sinApostrofe = texto::Mayusculas(c.usuario);
+    std::string sinApostrofe = cadena::Mayusculas(c.usuario);
     std::erase(sinApostrofe, '\'');
     EXPECT_EQ(*filas[0][1], sinApostrofe);
     std::string nombre = c.usuario;
