@@ -148,6 +148,8 @@ QComboBox* Lib_FrmCons3::CargarCaja(int k) {
   caja->setEditable(true);
   caja->setInsertPolicy(QComboBox::NoInsert);
   caja->setToolTip("F5 realiza nueva busqueda");
+  // Focus and keys reach the combo or its editor depending on which has focus.
+  caja->installEventFilter(this);
   caja->lineEdit()->installEventFilter(this);
   connect(caja, &QComboBox::editTextChanged, this,
           [this, k](const QString&) { BusquedaIncremental(k); });
@@ -528,7 +530,7 @@ bool Lib_FrmCons3::eventFilter(QObject* obj, QEvent* ev) {
   }
   for (int k = 0; k < CantidadCajas(); ++k) {
     QComboBox* caja = cajas_[static_cast<std::size_t>(k)];
-    if (obj != caja->lineEdit()) continue;
+    if (obj != caja->lineEdit() && obj != caja) continue;
     if (ev->type() == QEvent::FocusIn) {
       busquedaActual_ = k;
       Pintar(caja, kCian);
