@@ -1,0 +1,94 @@
+#include "connection_dialog/bases_txt.h"
+
+#include <gtest/gtest.h>
+
+namespace ferolin {
+namespace {
+
+struct CasoCampos {
+  const char* linea;
+  std::vector<std::string> campos;
+};
+
+class LeerCamposTest : public ::testing::TestWithParam<CasoCampos> {};
+
+TEST_P(LeerCamposTest, ReadsLikeCommaSeparatedInput) {
+  EXPECT_EQ(LeerCampos(GetParam().linea), GetParam().campos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lineas, LeerCamposTest,
+    ::testing::Values(CasoCampos{"EMPRESA / SRV01,EMPRESA,EMPRESA,~41,SRV01",
+                                 {"EMPRESA / SRV01", "EMPRESA", "EMPRESA", "~41", "SRV01"}},
+                      CasoCampos{"  A / B ,  b\t, u ,p,  srv:1450  \r\n",
+                                 {"A / B", "b", "u", "p", "srv:1450"}},
+                      CasoCampos{"\"A, B / S\",\" keep \",u,\"x\"\"y\",s",
+                                 {"A, B / S", " keep ", "u", "x\"y", "s"}},
+                      CasoCampos{"\"quoted\" trailing,next", {"quoted", "next"}},
+                      CasoCampos{"a,,c", {"a", "", "c"}}, CasoCampos{"a,", {"a", ""}},
+                      CasoCampos{"\"unterminated, still one", {"unterminated, still one"}},
+                      CasoCampos{"   ", {}}, CasoCampos{"", {}}));
+
+TEST(RegistroBaseTest, LineHoldsOneRecordWhateverItsFieldCount) {
+  const RegistroBase corto = RegistroDesdeLinea("SOLO / S,db");
+  EXPECT_EQ(corto.nombre, "SOLO / S");
+  EXPECT_EQ(corto.dbName, "db");
+  EXPECT_EQ(corto.servidor, "");
+
+  // A bare comma inside a value shifts the fields of its own record only.
+  const RegistroBase largo = RegistroDesdeLinea("N / S,db,us,er,pw,srv");
+  EXPECT_EQ(largo.usuario, "us");
+  EXPECT_EQ(largo.password, "er");
+  EXPECT_EQ(largo.servidor, "pw");
+}
+
+TEST(RegistroBaseTest, WrittenLineReadsBackToTheSameValues) {
+  const std::vector<RegistroBase> registros = {
+      {"EMPRESA / SRV01", "Empresa", "Empresa", "~456D7072657361", "srv01:1450"},
+      {"A,B / S", "a,b", "u\"v", " clave con bordes ", "s"},
+      {"ÑANDÚ / SRV", "ñandú", "José", "~C3B1", "SRV"},
+  };
+  for (const auto& r : registros) {
+    const RegistroBase leido = RegistroDesdeLinea(LineaRegistro(r));
+    EXPECT_EQ(leido.nombre, r.nombre);
+    EXPECT_EQ(leido.dbName, r.dbName);
+    EXPECT_EQ(leido.usuario, r.usuario);
+    EXPECT_EQ(leido.password, r.password);
+    EXPECT_EQ(leido.servidor, r.servidor);
+  }
+  // Plain values stay bare, as every program of the suite writes them.
+  EXPECT_EQ(LineaRegistro(registros[0]),
+            "EMPRESA / SRV01,Empresa,Empresa,~456D7072657361,srv01:1450");
+  EXPECT_THROW(LineaRegistro({"N", "d", "u", "p\nq", "s"}), std::invalid_argument);
+}
+
+struct CasoServidor {
+  const char* db;
+  const char* servidor;
+  const char* nombre;
+  const char* sinPuerto;
+  std::optional<std::string> puerto;
+};
+
+class ServidorTest : public ::testing::TestWithParam<CasoServidor> {};
+
+TEST_P(ServidorTest, NameAndPortComeFromTheServer) {
+  const auto& c = GetParam();
+  EXPECT_EQ(NombreConexion(c.db, c.servidor), c.nombre);
+  const ServidorPuerto partes = SepararPuerto(c.servidor);
+  EXPECT_EQ(partes.servidor, c.sinPuerto);
+  EXPECT_EQ(partes.puerto, c.puerto);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Servidores, ServidorTest,
+    ::testing::Values(CasoServidor{"empresa", "SRV01", "EMPRESA / SRV01", "SRV01", std::nullopt},
+                      CasoServidor{" Empresa ", " srv01:1450", "EMPRESA / SRV01", "SRV01", "1450"},
+                      CasoServidor{"e", "host\\inst:1:2", "E / HOST\\INST", "HOST\\INST", "1:2"},
+                      // Without a port the server is left exactly as stored.
+                      CasoServidor{"e", "srv\\inst", "E / SRV\\INST", "srv\\inst", std::nullopt},
+                      CasoServidor{"ñandú", "sérvidor", "ÑANDÚ / SÉRVIDOR", "sérvidor",
+                                   std::nullopt}));
+
+}  // namespace
+}  // namespace ferolin
