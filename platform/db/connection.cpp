@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 
@@ -109,6 +110,71 @@ struct Connection::Impl {
                                       Key(keys, {"provider"}) + ")");
   }
 
+  // Transactions. On the embedded engine they nest the way the server's do
+  // (a counter like @@TRANCOUNT: only the outermost commit writes, any
+  // rollback undoes everything), so a script's BEGIN TRANSACTION inside a
+  // BeginTrans works as it does there. Other engines get one level.
+  enum class Tx { Begin, Commit, Rollback };
+  int tranCount = 0;
+
+  bool Nests() const { return engine->dialect() == Dialect::Sqlite; }
+
+  int Level() {
+    const bool open = engine->InTransaction();
+    if (!open) tranCount = 0;
+    if (open && tranCount == 0) tranCount = 1;  // begun by a statement we did not see
+    return tranCount;
+  }
+
+  // fromScript: the statement form (BEGIN TRANSACTION ... in a batch), which
+  // fails as the server's statement does; otherwise the connection method.
+  void Transaction(Tx tx, bool fromScript) {
+    try {
+      const int level = Level();
+      if (tx == Tx::Begin) {
+        if (level == 0) {
+          engine->Begin();
+        } else if (!Nests()) {
+          Raise(err::kNotSupported, "A transaction is already running on this connection.");
+        }
+        tranCount = level + 1;
+        return;
+      }
+      if (level == 0) {
+        if (!fromScript) Raise(err::kNoTransaction, "No transaction is active.");
+        const bool commit = tx == Tx::Commit;
+        EngineFailure f;
+        f.number = err::kCommandText;
+        f.diagnostics.push_back(ProviderError{
+            "25000", err::kCommandText, commit ? 3902 : 3903,
+            commit ? "The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."
+                   : "The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION.",
+            kSource});
+        throw EngineError(std::move(f));
+      }
+      if (tx == Tx::Rollback) {
+        tranCount = 0;
+        engine->Rollback();
+      } else if (level == 1) {
+        engine->Commit();  // a failed commit leaves the transaction open
+        tranCount = 0;
+      } else {
+        tranCount = level - 1;
+      }
+    } catch (const EngineError& e) {
+      Fail(e.failure());
+    }
+  }
+
+  // The adapted statement when it is a transaction statement the client runs itself.
+  std::optional<Tx> TransactionStatement(const std::string& statement) const {
+    if (!Nests()) return std::nullopt;
+    if (statement == "BEGIN TRANSACTION") return Tx::Begin;
+    if (statement == "COMMIT") return Tx::Commit;
+    if (statement == "ROLLBACK") return Tx::Rollback;
+    return std::nullopt;
+  }
+
   Engine& Require(long closedNumber) {
     if (!engine) {
       Raise(closedNumber, closedNumber == err::kClosedObject
@@ -162,6 +228,7 @@ void Connection::Close() {
     // Closing must succeed; the database keeps only committed work either way.
   }
   impl_->engine.reset();
+  impl_->tranCount = 0;
 }
 
 bool Connection::IsOpen() const {
@@ -174,10 +241,23 @@ std::unique_ptr<Recordset> Connection::Execute(const std::string& sql, long* rec
   auto rs = std::make_unique<Recordset>();
   long affected = -1;
   std::optional<StatementResult> rows;
+  // The time-out covers the whole batch, as it covers one command on the server.
+  const auto start = std::chrono::steady_clock::now();
   for (const std::string& statement : AdaptBatch(sql, engine.dialect())) {
+    int seconds = impl_->commandTimeout;
+    if (seconds > 0) {
+      const auto spent = std::chrono::duration_cast<std::chrono::seconds>(
+          std::chrono::steady_clock::now() - start);
+      seconds = std::max(1, seconds - static_cast<int>(spent.count()));
+    }
+    if (const auto tx = impl_->TransactionStatement(statement)) {
+      if (recordsAffected) *recordsAffected = affected;
+      impl_->Transaction(*tx, true);
+      continue;
+    }
     StatementResult r;
     try {
-      r = engine.Execute(statement, impl_->commandTimeout);
+      r = engine.Execute(statement, seconds);
     } catch (const EngineError& e) {
       if (recordsAffected) *recordsAffected = affected;
       impl_->Fail(e.failure());
@@ -191,38 +271,21 @@ std::unique_ptr<Recordset> Connection::Execute(const std::string& sql, long* rec
 }
 
 void Connection::BeginTrans() {
-  Engine& engine = impl_->Require(err::kConnectionUnusable);
+  impl_->Require(err::kConnectionUnusable);
   impl_->errors.Clear();
-  if (engine.InTransaction()) {
-    Raise(err::kNotSupported, "A transaction is already running on this connection.");
-  }
-  try {
-    engine.Begin();
-  } catch (const EngineError& e) {
-    impl_->Fail(e.failure());
-  }
+  impl_->Transaction(Impl::Tx::Begin, false);
 }
 
 void Connection::CommitTrans() {
-  Engine& engine = impl_->Require(err::kConnectionUnusable);
+  impl_->Require(err::kConnectionUnusable);
   impl_->errors.Clear();
-  if (!engine.InTransaction()) Raise(err::kNoTransaction, "No transaction is active.");
-  try {
-    engine.Commit();
-  } catch (const EngineError& e) {
-    impl_->Fail(e.failure());
-  }
+  impl_->Transaction(Impl::Tx::Commit, false);
 }
 
 void Connection::RollbackTrans() {
-  Engine& engine = impl_->Require(err::kConnectionUnusable);
+  impl_->Require(err::kConnectionUnusable);
   impl_->errors.Clear();
-  if (!engine.InTransaction()) Raise(err::kNoTransaction, "No transaction is active.");
-  try {
-    engine.Rollback();
-  } catch (const EngineError& e) {
-    impl_->Fail(e.failure());
-  }
+  impl_->Transaction(Impl::Tx::Rollback, false);
 }
 
 int Connection::CommandTimeout() const {

@@ -54,10 +54,12 @@ class Connection {
   // is never raised here: a closed connection gives err::kConnectionUnusable.
   std::unique_ptr<Recordset> Execute(const std::string& sql, long* recordsAffected = nullptr);
 
-  // One transaction at a time: BeginTrans inside a transaction raises
-  // err::kNotSupported; CommitTrans/RollbackTrans without one raise
-  // err::kNoTransaction. Transactions opened by a script's own BEGIN
-  // TRANSACTION count too. Close and destruction roll back what is pending.
+  // CommitTrans/RollbackTrans without a transaction raise err::kNoTransaction.
+  // On the embedded engine transactions nest as on the server (BeginTrans and
+  // a script's BEGIN TRANSACTION count alike; only the outermost commit
+  // writes; a rollback undoes all); on other engines a BeginTrans inside a
+  // transaction raises err::kNotSupported. Close and destruction roll back
+  // what is pending.
   void BeginTrans();
   void CommitTrans();
   void RollbackTrans();

@@ -189,7 +189,8 @@ TEST_F(ConnectionTest, TransactionsCommitAndRollBack) {
   const char* insert = "INSERT INTO TA_CONFIGURACION (GRUPO,CLAVE,VALOR) VALUES('G','A','1')";
   cn.BeginTrans();
   cn.Execute(insert);
-  EXPECT_EQ(ErrorOf([&] { cn.BeginTrans(); }), err::kNotSupported);
+  cn.BeginTrans();  // nests as on the server: the inner commit writes nothing
+  cn.CommitTrans();
   cn.RollbackTrans();
   EXPECT_EQ(CountOf(cn, "SELECT COUNT(*) FROM TA_CONFIGURACION"), 0);
 
@@ -234,6 +235,23 @@ TEST_F(ConnectionTest, ScriptTransactionsAsStatements) {
   EXPECT_TRUE(cn.engine().InTransaction());
   cn.Execute("ROLLBACK TRANSACTION");
   EXPECT_EQ(CountOf(cn, "SELECT COUNT(*) FROM MA_CUENTAS"), 3);
+
+  // The same scripts inside a connection transaction: their COMMIT only
+  // closes their own level, and the outer rollback undoes them.
+  const char* script =
+      "BEGIN TRAN\r\rINSERT INTO MA_CUENTAS (CODIGO) VALUES ('N2')\rCOMMIT TRANSACTION";
+  cn.BeginTrans();
+  cn.Execute(script);
+  EXPECT_TRUE(cn.engine().InTransaction());
+  cn.RollbackTrans();
+  EXPECT_EQ(CountOf(cn, "SELECT COUNT(*) FROM MA_CUENTAS"), 3);
+  cn.BeginTrans();
+  cn.Execute(script);
+  cn.CommitTrans();
+  EXPECT_FALSE(cn.engine().InTransaction());
+  EXPECT_EQ(CountOf(cn, "SELECT COUNT(*) FROM MA_CUENTAS"), 4);
+  EXPECT_EQ(ErrorOf([&] { cn.Execute("ROLLBACK TRANSACTION"); }), err::kCommandText);
+  EXPECT_EQ(cn.Errors().Item(0).nativeError, 3903);
 }
 
 TEST_F(ConnectionTest, BatchesSumRowsAndReturnTheLastResult) {
