@@ -31,6 +31,10 @@ bool IsDateType(int t) {
   return t == type::kDate || t == type::kDBDate || t == type::kDBTimeStamp;
 }
 
+bool IsLongType(int t) {
+  return t == type::kLongVarChar || t == type::kLongVarWChar || t == type::kVarBinary;
+}
+
 std::string QuoteName(const std::string& name, Dialect d) {
   if (d == Dialect::Other) return name;
   std::string out = "[";
@@ -158,11 +162,22 @@ struct Recordset::Impl {
     const std::string output = d == Dialect::SqlServer ? " OUTPUT INSERTED.*" : "";
     const std::string returning =
         d == Dialect::Sqlite || d == Dialect::PostgreSql ? " RETURNING *" : "";
-    std::string sql = "INSERT INTO " + QuoteName(table, d);
-    sql += names.empty() ? output + " DEFAULT VALUES"
-                         : " (" + names + ")" + output + " VALUES (" + values + ")";
-    sql += returning;
-    std::unique_ptr<Recordset> stored = connection->Execute(sql);
+    const auto statement = [&](const std::string& out, const std::string& ret) {
+      std::string sql = "INSERT INTO " + QuoteName(table, d);
+      sql += names.empty() ? out + " DEFAULT VALUES"
+                           : " (" + names + ")" + out + " VALUES (" + values + ")";
+      return sql + ret;
+    };
+    std::unique_ptr<Recordset> stored;
+    try {
+      stored = connection->Execute(statement(output, returning));
+    } catch (const DbError&) {
+      // SQL Server refuses OUTPUT on a table with triggers (error 334): the
+      // row is then written without reading it back.
+      const ProviderErrors& e = connection->Errors();
+      if (output.empty() || e.Empty() || e.Item(0).nativeError != 334) throw;
+      stored = connection->Execute(statement("", ""));
+    }
     std::vector<Value> row = edit->values;
     if (stored->State() == state::kOpen && stored->RecordCount() == 1) {
       const Impl& back = *stored->impl_;
@@ -197,10 +212,15 @@ struct Recordset::Impl {
         set += (set.empty() ? "" : ", ") + name + " = " + Literal(edit->values[i], d);
       }
       if (knowsTables && !SameName(columns[i].baseTable, table)) continue;
+      // Servers cannot compare long text or binary values.
+      if (d != Dialect::Sqlite && IsLongType(columns[i].type)) continue;
       where += where.empty() ? "" : " AND ";
       where += original[i].IsNull() ? name + " IS NULL" : name + " = " + Literal(original[i], d);
     }
     if (set.empty()) return;
+    if (where.empty()) {
+      Raise(err::kNotSupported, "Insufficient key column information for updating or refreshing.");
+    }
     const std::string quoted = QuoteName(table, d);
     // The row is found by all its original values: it must still be there, and
     // only once, or the update would touch rows the operator never saw.
