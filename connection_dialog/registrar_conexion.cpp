@@ -102,17 +102,21 @@ void frmAcceso::CmdRegistrar_Click() {
 
   std::string servidor;
   std::string dbName;
-  // Up to the test and the record; false when the command stops there, true
-  // when it goes on with the ODBC set-up (also after a failure shown).
-  auto registrar = [&]() -> bool {
-    const std::string nombre = NombreConexion(Texto(TxtDbName), Texto(TxtServidor));
+  // Up to the test and the record: whether the command stops there, goes on
+  // with the ODBC set-up (also after a failure shown), or only closes.
+  enum class Seguir { No, Todo, SoloCerrar };
+  auto yaExiste = [&] {
+    prompt.Message("La conexion que intenta registrar ya existe ",
+                   ui::buttons::kOk + ui::icon::kInformation, "Atencion");
+  };
+  auto registrar = [&]() -> Seguir {
+    std::string nombre = NombreConexion(Texto(TxtDbName), Texto(TxtServidor));
 
     datos_.servidor.clear();
     DatosBase(nombre);
     if (!Recortar(datos_.servidor).empty()) {
-      prompt.Message("La conexion que intenta registrar ya existe ",
-                     ui::buttons::kOk + ui::icon::kInformation, "Atencion");
-      return false;
+      yaExiste();
+      return Seguir::No;
     }
 
     RecortarCaja(TxtServidor);
@@ -129,45 +133,61 @@ void frmAcceso::CmdRegistrar_Click() {
     ExisteBaseDeDatos(servidor, clave, clave, clave, DB_Dll::pSQLOLEDB, existe);
     if (existe) {
       intentar([&] { GuardarConexion(nombre, dbName, dbName, dbName, servidor); });
-      return true;
+      return Seguir::Todo;
     }
 
     // Then the operator's log-in.
     if (!intentar([&] {
           if (gDB.gCnn().IsOpen()) gDB.gCnn().Close();
         })) {
-      return true;
+      return Seguir::Todo;
     }
     gDB.gServidor = servidor;
     gDB.gUsuario = Texto(TxtUserId);
     gDB.gUserPassWord = Texto(TxtUserPassword);
     gDB.gDBName = dbName;
-    if (!intentar([&] { gDB.OpenServerADODB(false, 3, "", true, true); })) return true;
+    if (!intentar([&] { gDB.OpenServerADODB(false, 3, "", true, true); })) return Seguir::Todo;
     if (!gDB.gOpenFlag) {
       prompt.Message("NO SE PUDO CONECTAR AL SERVIDOR " + servidor +
                          " VERIFIQUE EL NOMBRE DE USUARIO Y PASSWORD INGRESADO",
                      ui::buttons::kOk + ui::icon::kInformation, "AVISO AL OPERADOR");
-      return false;
+      return Seguir::No;
+    }
+    if (gDB.gDBName != dbName || gDB.gServidor != servidor) {
+      // The connection step's retry let the operator type another connection:
+      // the record names the one that opened, not the one that failed.
+      dbName = gDB.gDBName;
+      servidor = gDB.gServidor;
+      nombre = NombreConexion(dbName, servidor);
+      datos_.servidor.clear();
+      DatosBase(nombre);
+      if (!Recortar(datos_.servidor).empty()) {
+        yaExiste();
+        return Seguir::SoloCerrar;
+      }
     }
     // The record carries the database name as user and password, never the
     // operator's log-in.
     intentar([&] { GuardarConexion(nombre, dbName, dbName, dbName, servidor); });
-    return true;
+    return Seguir::Todo;
   };
 
-  if (!registrar()) return;
+  const Seguir seguir = registrar();
+  if (seguir == Seguir::No) return;
 
   // From here on a failure is shown and the next step still runs.
-  intentar([&] {
-    const std::string carpeta = ctx_.tarvex.utilidades().CarpetaConBarra(ctx_.carpetaPrograma);
-    const std::string odbc = carpeta + "ODBC.exe";
-    if (!ExisteArchivo(odbc)) return;
-    // The tool is handed the connection just registered.
-    std::string error;
-    if (os::StartProcess(odbc, {"Server=" + servidor + ";DB=" + dbName + ";"}, &error) == 0) {
-      throw std::runtime_error(error);
-    }
-  });
+  if (seguir == Seguir::Todo) {
+    intentar([&] {
+      const std::string carpeta = ctx_.tarvex.utilidades().CarpetaConBarra(ctx_.carpetaPrograma);
+      const std::string odbc = carpeta + "ODBC.exe";
+      if (!ExisteArchivo(odbc)) return;
+      // The tool is handed the connection just registered.
+      std::string error;
+      if (os::StartProcess(odbc, {"Server=" + servidor + ";DB=" + dbName + ";"}, &error) == 0) {
+        throw std::runtime_error(error);
+      }
+    });
+  }
   intentar([&] { gDB.gCnn().Close(); });
   gDB.gOpenFlag = gDB.gCnn().IsOpen();
   intentar([&] { llenarlist(); });

@@ -1,5 +1,10 @@
 #include "connection_dialog/bases_txt.h"
 
+#include <fstream>
+
+#include "connection_dialog/existe_archivo.h"
+#include "tests/support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 namespace ferolin {
@@ -89,6 +94,25 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoServidor{"e", "srv\\inst", "E / SRV\\INST", "srv\\inst", std::nullopt},
                       CasoServidor{"ñandú", "sérvidor", "ÑANDÚ / SÉRVIDOR", "sérvidor",
                                    std::nullopt}));
+
+TEST(ExisteArchivoTest, OnlyAReadableFileCounts) {
+  testing::TempFolder carpeta;
+  const std::string archivo = carpeta.file("BASES.TXT").string();
+  std::ofstream(archivo) << "x";
+  const std::string ilegible = carpeta.file("cerrado.txt").string();
+  std::ofstream(ilegible) << "x";
+  std::filesystem::permissions(ilegible, std::filesystem::perms::none);
+  const bool comoRoot = std::ifstream(ilegible).is_open();
+
+  EXPECT_TRUE(ExisteArchivo(archivo));
+  EXPECT_TRUE(ExisteArchivo("\"" + archivo + "\""));  // quotes anywhere are dropped
+  EXPECT_FALSE(ExisteArchivo(carpeta.file("otro.txt").string()));
+  EXPECT_FALSE(ExisteArchivo(carpeta.path().string()));  // a folder
+  EXPECT_FALSE(ExisteArchivo(""));
+  if (!comoRoot) {
+    EXPECT_FALSE(ExisteArchivo(ilegible));
+  }
+}
 
 }  // namespace
 }  // namespace ferolin

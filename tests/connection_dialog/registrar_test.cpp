@@ -99,6 +99,34 @@ TEST_F(RegistrarTest, OperatorLogInIsTriedWhenTheSuiteLogInFails) {
   EXPECT_EQ(w.TxtDbName->text(), "minus");
 }
 
+TEST_F(RegistrarTest, ARetryOfTheOperatorsLogInRegistersTheConnectionThatOpened) {
+  DialogoConexionQt dialogo(ctx());
+  frmAcceso w(ctx());
+  w.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  Escribir(w, "SQLITE", "FALTA");
+  // The connection step's failure is answered "retry": a second window asks
+  // again above the first, which stays open under its running command.
+  CuandoAparezca(dialogo, [&w](frmAcceso& otra) {
+    EXPECT_NE(&otra, &w);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(otra.TxtDbName->text(), "FALTA");
+    otra.TxtDbName->setText("TEST");
+    QTest::mouseClick(otra.bcAceptar, Qt::LeftButton);
+  });
+  prompt.Answer(ui::answer::kYes);
+  QTest::mouseClick(w.CmdRegistrar, Qt::LeftButton);
+
+  EXPECT_TRUE(w.isVisible());
+  ASSERT_EQ(prompt.prompts().size(), 1u);
+  EXPECT_EQ(prompt.prompts()[0].title, " Error de Conexion a Base de Datos");
+  const std::string clave = ctx().tarvex.utilidades().Codificar("TEST");
+  EXPECT_EQ(Lineas(bases()),
+            std::vector<std::string>{"TEST / SQLITE,TEST,TEST," + clave + ",SQLITE"});
+  EXPECT_FALSE(ctx().gDB().gCnn().IsOpen());
+  w.close();
+}
+
 TEST_F(RegistrarTest, NeitherLogInWorkingWritesNothing) {
   frmAcceso w(ctx());
   Escribir(w, "SQLITE", "NOEXISTE");
