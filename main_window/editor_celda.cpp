@@ -212,7 +212,7 @@ bool Frm_Ferolin::TeclaEditor(QKeyEvent& event) {
   if (ascii == ',' || ascii == '.') {
     const int tecla = FiltrarTecla(ascii);
     if (tecla == ascii) return false;
-    if (tecla != 0) txtedit_->insert(QString(QChar(tecla)));
+    if (tecla != 0) txtedit_->Teclear(QString(QChar(tecla)));
     return true;
   }
   return false;

@@ -24,9 +24,15 @@ class TxtEdit : public QLineEdit {
   std::string Texto() const { return text().toStdString(); }
   void SetTexto(const std::string& t) { setText(QString::fromStdString(t)); }
 
+  // Inserts typed text at the caret, cut to what MaxLength still allows.
+  void Teclear(const QString& texto);
+
   // Shown in the grid's sense: not explicitly hidden, even while the window
   // itself is not on screen yet.
   bool Mostrado() const { return !isHidden(); }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   int maxLength_ = 0;

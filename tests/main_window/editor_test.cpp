@@ -1,6 +1,8 @@
 // Editing in place: opening the editor, confirming keys, row keys, the code
 // check, and the comment column's decimal separator.
 
+#include <QPushButton>
+
 #include "outside/teclado.h"
 #include "tests/main_window/ventana_fixture.h"
 
@@ -97,6 +99,7 @@ TEST_F(Editor, TeclaImprimibleReemplazaEnterEspacioYDobleClicEditan) {
       {"doble clic",
        [this] {
          const QRect celda = grilla().visualRect(grilla().model()->index(0, 0));
+         QTest::mouseClick(grilla().viewport(), Qt::LeftButton, {}, celda.center());
          QTest::mouseDClick(grilla().viewport(), Qt::LeftButton, {}, celda.center());
        },
        "1001"},
@@ -164,7 +167,7 @@ TEST_F(Editor, InsertarBorrarYFinEnLaGrilla) {
   EXPECT_EQ(Filas(), (std::vector<FilaGrilla>{{"", "", ""}}));
   EXPECT_TRUE(Almacenadas().empty());
   Tecla(Qt::Key_End);
-  EXPECT_EQ(QApplication::focusWidget(), &ventana->CmdBuscar());
+  EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(&ventana->CmdBuscar()));
 }
 
 TEST_F(Editor, ComentarioAdmiteUnSoloSeparadorDecimal) {

