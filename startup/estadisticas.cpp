@@ -1,11 +1,7 @@
 // The second connection, to the suite's statistics database on the same
 // server; it supplies the command time-out of the main connection.
 
-#include <filesystem>
-#include <system_error>
-
 #include "data_access/db_dll.h"
-#include "platform/os/environment.h"
 #include "startup/cadena.h"
 #include "startup/pasos.h"
 #include "startup/servicios.h"
@@ -17,17 +13,6 @@ namespace {
 constexpr const char* kBaseEstadisticas = "KV_ESTADISTICAS";
 constexpr const char* kClaveEstadisticas = "QT_MIRANDOLESCA";
 constexpr std::int16_t kTimeOutPorDefecto = 360;
-
-// On the embedded engine a database is a file of the data folder; one that
-// does not exist must not be created empty by opening it.
-bool FaltaBaseEmbebida(const ContextoPrograma& ctx, const std::string& servidor) {
-  if (!cadena::Iguales(cadena::Recortar(servidor), "SQLITE")) return false;
-  std::string datos = os::GetEnv("FEROLIN_DATOS");
-  if (datos.empty()) datos = ctx.carpetaPrograma + "datos";
-  std::error_code ec;
-  return !std::filesystem::is_regular_file(
-      std::filesystem::path(datos) / (std::string(kBaseEstadisticas) + ".db"), ec);
-}
 
 }  // namespace
 
@@ -49,7 +34,6 @@ void AbrirEstadisticas(ContextoPrograma& ctx) {
   est.gUsuario = kBaseEstadisticas;
   est.gUserPassWord = kClaveEstadisticas;
 
-  if (FaltaBaseEmbebida(ctx, est.gServidor)) return;
   pasos::Omitible(rutina, [&] { est.OpenServerADODB(false, 3, "", true, false); });
 
   if (est.gOpenFlag) {

@@ -10,6 +10,7 @@
 #include "lookup/lib_cls_cons3.h"
 #include "outside/sistema.h"
 #include "platform/db/connection.h"
+#include "platform/os/environment.h"
 #include "startup/cadena.h"
 #include "startup/iniciar_programa.h"
 #include "startup/servicios.h"
@@ -115,17 +116,33 @@ TEST(IniciarPrograma, SinServidorNiDialogoTerminaSinVentanaNiRegistro) {
   }
 }
 
+// The operating-system user comes from $USER: a long one shows that the
+// workstation section is cut to 50 characters and the database section is not.
+struct UsuarioDelSistema {
+  explicit UsuarioDelSistema(const std::string& nombre) : anterior(os::GetEnv("USER")) {
+    os::SetEnv("USER", nombre);
+  }
+  ~UsuarioDelSistema() {
+    if (anterior.empty()) {
+      os::UnsetEnv("USER");
+    } else {
+      os::SetEnv("USER", anterior);
+    }
+  }
+  std::string anterior;
+};
+
 TEST(IniciarPrograma, ArmaLaLineaDesdeElArchivoDeConfiguracion) {
+  UsuarioDelSistema usuario(std::string(60, 'u'));
   EntornoPrueba e;
   auto& ctx = *e.ctx;
   auto& util = ctx.tarvex.utilidades();
-  auto& sistema = ctx.tarvex.sistema();
-  const std::string puesto = cadena::Mayusculas(sistema.NombreEquipo()) + "|" +
-                             cadena::Mayusculas(sistema.UsuarioSistema());
+  const std::string puesto =
+      cadena::Mayusculas(ctx.tarvex.sistema().NombreEquipo()) + "|" + std::string(60, 'U');
   {
     // Any letter case of the file name is the same settings file.
     std::ofstream ini(e.base.folder() / "qUADREL.ini");
-    ini << "[" << puesto << "]\r\nFlatToolbars=0\r\n"
+    ini << "[" << cadena::Primeros(puesto, 50) << "]\r\nFlatToolbars=0\r\n"
         << "[" << puesto << "BaseDeDatos]\r\nServidor=SQLITE\r\nDbName=TEST\r\n"
         << "Usuario=" << util.Codificar("SUPERVISOR") << "\r\n"
         << "UserPassWord=" << util.Codificar("x|y") << "\r\n";
