@@ -11,9 +11,13 @@ namespace ferolin {
 namespace {
 
 struct CasoCampos {
+  const char* nombre;
   const char* linea;
   std::vector<std::string> campos;
 };
+void PrintTo(const CasoCampos& c, std::ostream* os) {
+  *os << c.nombre;
+}
 
 class LeerCamposTest : public ::testing::TestWithParam<CasoCampos> {};
 
@@ -23,16 +27,21 @@ TEST_P(LeerCamposTest, ReadsLikeCommaSeparatedInput) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lineas, LeerCamposTest,
-    ::testing::Values(CasoCampos{"EMPRESA / SRV01,EMPRESA,EMPRESA,~41,SRV01",
-                                 {"EMPRESA / SRV01", "EMPRESA", "EMPRESA", "~41", "SRV01"}},
-                      CasoCampos{"  A / B ,  b\t, u ,p,  srv:1450  \r\n",
-                                 {"A / B", "b", "u", "p", "srv:1450"}},
-                      CasoCampos{"\"A, B / S\",\" keep \",u,\"x\"\"y\",s",
-                                 {"A, B / S", " keep ", "u", "x\"y", "s"}},
-                      CasoCampos{"\"quoted\" trailing,next", {"quoted", "next"}},
-                      CasoCampos{"a,,c", {"a", "", "c"}}, CasoCampos{"a,", {"a", ""}},
-                      CasoCampos{"\"unterminated, still one", {"unterminated, still one"}},
-                      CasoCampos{"   ", {}}, CasoCampos{"", {}}));
+    ::testing::Values(
+        CasoCampos{"bare",
+                   "EMPRESA / SRV01,EMPRESA,EMPRESA,~41,SRV01",
+                   {"EMPRESA / SRV01", "EMPRESA", "EMPRESA", "~41", "SRV01"}},
+        CasoCampos{"blanksAndLineEnd",
+                   "  A / B ,  b\t, u ,p,  srv:1450  \r\n",
+                   {"A / B", "b", "u", "p", "srv:1450"}},
+        CasoCampos{"quoted",
+                   "\"A, B / S\",\" keep \",u,\"x\"\"y\",s",
+                   {"A, B / S", " keep ", "u", "x\"y", "s"}},
+        CasoCampos{"textAfterQuote", "\"quoted\" trailing,next", {"quoted", "next"}},
+        CasoCampos{"emptyField", "a,,c", {"a", "", "c"}},
+        CasoCampos{"trailingComma", "a,", {"a", ""}},
+        CasoCampos{"unterminatedQuote", "\"unterminated, still one", {"unterminated, still one"}},
+        CasoCampos{"blankLine", "   ", {}}, CasoCampos{"emptyLine", "", {}}));
 
 TEST(RegistroBaseTest, LineHoldsOneRecordWhateverItsFieldCount) {
   const RegistroBase corto = RegistroDesdeLinea("SOLO / S,db");
@@ -68,12 +77,17 @@ TEST(RegistroBaseTest, WrittenLineReadsBackToTheSameValues) {
 }
 
 struct CasoServidor {
+  const char* caso;
   const char* db;
   const char* servidor;
   const char* nombre;
   const char* sinPuerto;
   std::optional<std::string> puerto;
 };
+
+void PrintTo(const CasoServidor& c, std::ostream* os) {
+  *os << c.caso;
+}
 
 class ServidorTest : public ::testing::TestWithParam<CasoServidor> {};
 
@@ -85,15 +99,19 @@ TEST_P(ServidorTest, NameAndPortComeFromTheServer) {
   EXPECT_EQ(partes.puerto, c.puerto);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Servidores, ServidorTest,
-    ::testing::Values(CasoServidor{"empresa", "SRV01", "EMPRESA / SRV01", "SRV01", std::nullopt},
-                      CasoServidor{" Empresa ", " srv01:1450", "EMPRESA / SRV01", "SRV01", "1450"},
-                      CasoServidor{"e", "host\\inst:1:2", "E / HOST\\INST", "HOST\\INST", "1:2"},
-                      // Without a port the server is left exactly as stored.
-                      CasoServidor{"e", "srv\\inst", "E / SRV\\INST", "srv\\inst", std::nullopt},
-                      CasoServidor{"ñandú", "sérvidor", "ÑANDÚ / SÉRVIDOR", "sérvidor",
-                                   std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(Servidores, ServidorTest,
+                         ::testing::Values(CasoServidor{"plain", "empresa", "SRV01",
+                                                        "EMPRESA / SRV01", "SRV01", std::nullopt},
+                                           CasoServidor{"port", " Empresa ", " srv01:1450",
+                                                        "EMPRESA / SRV01", "SRV01", "1450"},
+                                           CasoServidor{"instanceAndPort", "e", "host\\inst:1:2",
+                                                        "E / HOST\\INST", "HOST\\INST", "1:2"},
+                                           // Without a port the server is left exactly as stored.
+                                           CasoServidor{"instanceNoPort", "e", "srv\\inst",
+                                                        "E / SRV\\INST", "srv\\inst", std::nullopt},
+                                           CasoServidor{"accented", "ñandú", "sérvidor",
+                                                        "ÑANDÚ / SÉRVIDOR", "sérvidor",
+                                                        std::nullopt}));
 
 TEST(ExisteArchivoTest, OnlyAReadableFileCounts) {
   testing::TempFolder carpeta;

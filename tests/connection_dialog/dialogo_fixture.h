@@ -1,6 +1,7 @@
 #pragma once
 // A program context over a temporary program folder, for the dialog tests.
 
+#include <QTest>
 #include <QTimer>
 #include <cstdlib>
 #include <functional>
@@ -68,6 +69,8 @@ inline void CuandoAparezca(DialogoConexionQt& dialogo, std::function<void(frmAcc
   QTimer::singleShot(10, [&dialogo, accion, intentos] {
     frmAcceso* w = dialogo.ventanaActiva();
     if (w && w->isVisible()) {
+      // Focus only moves inside the active window.
+      EXPECT_TRUE(QTest::qWaitForWindowActive(w));
       accion(*w);
     } else if (intentos > 0) {
       CuandoAparezca(dialogo, accion, intentos - 1);
