@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -186,6 +187,7 @@ void Lib_FrmCons3::Cargar() {
         f.setBold(true);
         f.setPointSize(10);
         lista_->setFont(f);
+        lista_->verticalHeader()->setDefaultSectionSize(QFontMetrics(f).height() + 6);
       }))
     return;
   if (Trim(sql).empty()) {
