@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
-#include <set>
 
 #include "platform/db/tsql_lexer.h"
 
@@ -15,17 +14,20 @@ using tsql::Tok;
 using tsql::Token;
 using Tokens = std::vector<Token>;
 
-const std::set<std::string> kLockHints = {
-    "NOLOCK",       "READUNCOMMITTED",  "READCOMMITTED", "ROWLOCK",        "PAGLOCK",
-    "TABLOCK",      "TABLOCKX",         "UPDLOCK",       "XLOCK",          "HOLDLOCK",
-    "READPAST",     "NOWAIT",           "SERIALIZABLE",  "REPEATABLEREAD", "NOEXPAND",
-    "FASTFIRSTROW", "READCOMMITTEDLOCK"};
+bool IsLockHint(const Token& t) {
+  return tsql::IsAnyOf(
+      t, {"NOLOCK", "READUNCOMMITTED", "READCOMMITTED", "ROWLOCK", "PAGLOCK", "TABLOCK", "TABLOCKX",
+          "UPDLOCK", "XLOCK", "HOLDLOCK", "READPAST", "NOWAIT", "SERIALIZABLE", "REPEATABLEREAD",
+          "NOEXPAND", "FASTFIRSTROW", "READCOMMITTEDLOCK"});
+}
 
 // Session options of SQL Server that mean nothing to the other engines.
-const std::set<std::string> kSessionOptions = {
-    "NOCOUNT",       "ANSI_NULLS", "ANSI_PADDING", "ANSI_WARNINGS",     "QUOTED_IDENTIFIER",
-    "DATEFORMAT",    "XACT_ABORT", "ARITHABORT",   "LOCK_TIMEOUT",      "CONCAT_NULL_YIELDS_NULL",
-    "ANSI_DEFAULTS", "DATEFIRST",  "LANGUAGE",     "NUMERIC_ROUNDABORT"};
+bool IsSessionOption(const Token& t) {
+  return tsql::IsAnyOf(
+      t, {"NOCOUNT", "ANSI_NULLS", "ANSI_PADDING", "ANSI_WARNINGS", "QUOTED_IDENTIFIER",
+          "DATEFORMAT", "XACT_ABORT", "ARITHABORT", "LOCK_TIMEOUT", "CONCAT_NULL_YIELDS_NULL",
+          "ANSI_DEFAULTS", "DATEFIRST", "LANGUAGE", "NUMERIC_ROUNDABORT"});
+}
 
 std::string Trim(const std::string& s) {
   std::size_t b = 0, e = s.size();
@@ -37,6 +39,10 @@ std::string Trim(const std::string& s) {
 std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return s;
+}
+
+bool SamePunct(const Token& t, const char* p) {
+  return t.IsPunct(p);
 }
 
 // ---------------------------------------------------------------------------
@@ -53,7 +59,7 @@ std::size_t NextSig(const Tokens& t, std::size_t i) {
 bool IsGoLine(const Tokens& t, std::size_t i) {
   if (!t[i].Is("GO")) return false;
   const auto breaks = [&](std::size_t k) {
-    return t[k].kind == Tok::Space && t[k].text.find_first_of("\r\n") != std::string::npos;
+    return t[k].kind == Tok::Space && t[k].text.find_first_of("\r\n") != std::string_view::npos;
   };
   const bool starts = i == 0 || breaks(i - 1) || (i == 1 && t[0].kind == Tok::Space);
   const bool ends =
@@ -61,51 +67,51 @@ bool IsGoLine(const Tokens& t, std::size_t i) {
   return starts && ends;
 }
 
-std::vector<Tokens> Split(Tokens all) {
+std::vector<Tokens> Split(const Tokens& all) {
   std::vector<Tokens> out;
   Tokens cur;
-  std::string lead;     // first keyword of the running statement
-  std::string prevSig;  // previous significant token (upper case for words)
+  std::string lead;                // first keyword of the running statement
+  const Token* prevSig = nullptr;  // previous significant token
   int depth = 0;
   bool valuesSeen = false;    // INSERT ... VALUES: a later SELECT is a new statement
   bool insertSelect = false;  // INSERT ... SELECT: only the first SELECT belongs to it
   bool cteBodySeen = false;   // WITH ... AS (...) <statement>
 
   const auto flush = [&] {
-    out.push_back(std::move(cur));
+    if (!cur.empty()) out.push_back(std::move(cur));
     cur.clear();
     lead.clear();
-    prevSig.clear();
+    prevSig = nullptr;
     depth = 0;
     valuesSeen = cteBodySeen = insertSelect = false;
   };
 
-  std::vector<bool> goLine(all.size());
-  for (std::size_t i = 0; i < all.size(); ++i) goLine[i] = IsGoLine(all, i);
-
   for (std::size_t i = 0; i < all.size(); ++i) {
-    Token& t = all[i];
+    const Token& t = all[i];
     if (t.IsPunct(";") && depth <= 0) {
       flush();
       continue;
     }
-    if (goLine[i]) {
+    if (t.kind == Tok::Word && IsGoLine(all, i)) {
       flush();
       continue;
     }
     if (t.kind == Tok::Word && depth == 0 && !lead.empty()) {
-      const std::string& w = t.upper;
       const std::size_t n = NextSig(all, i + 1);
-      const std::string next = n < all.size() && all[n].kind == Tok::Word ? all[n].upper : "";
+      const Token* next = n < all.size() ? &all[n] : nullptr;
+      const bool nextIs = next != nullptr;
       // Words after which a statement keyword continues the running statement:
       // UNION SELECT, AS SELECT, ON DELETE CASCADE, GRANT UPDATE ...
-      static const std::set<std::string> kJoiners = {
-          "UNION", "ALL", "EXCEPT", "INTERSECT", "(", "AS", ",", "GRANT", "DENY", "REVOKE"};
-      static const std::set<std::string> kDmlJoiners = {"ON", "OF", "FOR", "AFTER", "INSTEAD"};
-      const bool dml = w == "INSERT" || w == "UPDATE" || w == "DELETE";
+      const bool joined =
+          prevSig != nullptr && (SamePunct(*prevSig, "(") || SamePunct(*prevSig, ",") ||
+                                 tsql::IsAnyOf(*prevSig, {"UNION", "ALL", "EXCEPT", "INTERSECT",
+                                                          "AS", "GRANT", "DENY", "REVOKE"}));
+      const bool dml = tsql::IsAnyOf(t, {"INSERT", "UPDATE", "DELETE"});
+      const bool dmlJoined = dml && prevSig != nullptr &&
+                             tsql::IsAnyOf(*prevSig, {"ON", "OF", "FOR", "AFTER", "INSTEAD"});
       bool split = false;
-      if (kJoiners.count(prevSig) == 0 && !(dml && kDmlJoiners.count(prevSig) != 0)) {
-        if (w == "SELECT") {
+      if (!joined && !dmlJoined) {
+        if (t.Is("SELECT")) {
           if (lead == "INSERT" && !valuesSeen && !insertSelect) {
             insertSelect = true;
           } else if (lead == "WITH" && !cteBodySeen) {
@@ -113,18 +119,18 @@ std::vector<Tokens> Split(Tokens all) {
           } else {
             split = true;
           }
-        } else if (w == "INSERT" || w == "UPDATE" || w == "DELETE") {
+        } else if (dml) {
           if (lead == "WITH" && !cteBodySeen) {
             cteBodySeen = true;
           } else {
             split = true;
           }
-        } else if (w == "BEGIN") {
-          split = next == "TRAN" || next == "TRANSACTION" || next == "DISTRIBUTED";
-        } else if (w == "COMMIT" || w == "ROLLBACK" || w == "CREATE" || w == "TRUNCATE") {
+        } else if (t.Is("BEGIN")) {
+          split = nextIs && tsql::IsAnyOf(*next, {"TRAN", "TRANSACTION", "DISTRIBUTED"});
+        } else if (tsql::IsAnyOf(t, {"COMMIT", "ROLLBACK", "CREATE", "TRUNCATE"})) {
           split = true;
-        } else if (w == "DROP" || w == "ALTER") {
-          split = next != "COLUMN" && next != "CONSTRAINT";
+        } else if (tsql::IsAnyOf(t, {"DROP", "ALTER"})) {
+          split = !(nextIs && tsql::IsAnyOf(*next, {"COLUMN", "CONSTRAINT"}));
         }
       }
       if (split) flush();
@@ -132,11 +138,12 @@ std::vector<Tokens> Split(Tokens all) {
     if (t.IsPunct("(")) ++depth;
     if (t.IsPunct(")")) --depth;
     if (t.Significant()) {
-      if (lead.empty() && t.kind == Tok::Word) lead = t.upper;
+      if (lead.empty() && t.kind == Tok::Word) lead = t.Upper();
       if (t.Is("VALUES") && depth == 0) valuesSeen = true;
-      prevSig = t.kind == Tok::Word ? t.upper : t.text;
+      prevSig = &t;
     }
-    cur.push_back(std::move(t));
+    if (cur.empty()) cur.reserve(all.size() - i);
+    cur.push_back(t);
   }
   flush();
   return out;
@@ -156,18 +163,14 @@ class Rewriter {
  public:
   Rewriter(Tokens t, Dialect d) : t_(std::move(t)), d_(d) {
     const std::size_t n = t_.size() + 1;
-    drop_.assign(n, false);
-    replace_.assign(n, std::nullopt);
-    before_.assign(n, {});
-    after_.assign(n, {});
-    percent_.assign(n, {});
-    match_.assign(n, n);
+    slot_.resize(n);
+    for (Slot& sl : slot_) sl.match = n;
     std::vector<std::size_t> stack;
     for (std::size_t i = 0; i < t_.size(); ++i) {
       if (t_[i].IsPunct("(")) stack.push_back(i);
       if (t_[i].IsPunct(")") && !stack.empty()) {
-        match_[i] = stack.back();
-        match_[stack.back()] = i;
+        slot_[i].match = stack.back();
+        slot_[stack.back()].match = i;
         stack.pop_back();
       }
     }
@@ -179,8 +182,8 @@ class Rewriter {
       if (Transaction(first)) return transactionText_;
       if (t_[first].Is("SET")) {
         const std::size_t opt = Next(first + 1);
-        if (opt < t_.size() && (kSessionOptions.count(t_[opt].upper) != 0 ||
-                                (d_ == Dialect::Sqlite && t_[opt].Is("TRANSACTION")))) {
+        if (opt < t_.size() &&
+            (IsSessionOption(t_[opt]) || (d_ == Dialect::Sqlite && t_[opt].Is("TRANSACTION")))) {
           return {};
         }
       }
@@ -217,7 +220,7 @@ class Rewriter {
   bool IsOpen(std::size_t i) const { return i < t_.size() && t_[i].IsPunct("("); }
 
   void DropRange(std::size_t from, std::size_t to) {  // [from, to]
-    for (std::size_t k = from; k <= to && k < t_.size(); ++k) drop_[k] = true;
+    for (std::size_t k = from; k <= to && k < t_.size(); ++k) slot_[k].drop = true;
   }
 
   // BEGIN TRAN[SACTION] / COMMIT / ROLLBACK in their T-SQL forms.
@@ -252,7 +255,7 @@ class Rewriter {
     }
     const std::size_t after = Next(k + 1);
     if (after < t_.size() && t_[after].Is("FROM")) return;
-    before_[n] += "FROM ";
+    slot_[n].before += "FROM ";
   }
 
   void Bracket(std::size_t i) {
@@ -264,71 +267,71 @@ class Rewriter {
       quoted += c;
       if (c == '"') quoted += '"';
     }
-    replace_[i] = quoted + "\"";
+    slot_[i].replace = quoted + "\"";
     DropOwner(i);
   }
 
   // "dbo." before a name goes: the other engines have no owner.
   void DropOwner(std::size_t i) {
-    if (Lower(tsql::Unquote(t_[i])) != "dbo") return;
+    if (Lower(tsql::Unquote(t_[i])) != "dbo") return;  // [dbo] too
     if (i + 1 < t_.size() && t_[i + 1].IsPunct(".")) {
-      drop_[i] = drop_[i + 1] = true;
+      slot_[i].drop = slot_[i + 1].drop = true;
     }
   }
 
   void Word(std::size_t i) {
     const Token& w = t_[i];
-    if (w.upper == "DBO") {
+    if (w.Is("DBO")) {
       DropOwner(i);
       return;
     }
-    if (w.upper == "N" && i + 1 < t_.size() && t_[i + 1].kind == Tok::String) {
-      drop_[i] = true;  // N'...': the other engines store text as Unicode anyway
+    if (w.Is("N") && i + 1 < t_.size() && t_[i + 1].kind == Tok::String) {
+      slot_[i].drop = true;  // N'...': the other engines store text as Unicode anyway
       return;
     }
-    if (w.upper == "WITH") {
+    if (w.Is("WITH")) {
       const std::size_t n = Next(i + 1);
       if (IsOpen(n)) Hint(n, true, i);
       return;
     }
-    if (w.upper == "TOP") {
+    if (w.Is("TOP")) {
       Top(i);
       return;
     }
     const std::size_t open = Next(i + 1);
     if (!IsOpen(open)) return;
-    const std::size_t close = match_[open];
-    if (w.upper == "LEN" && close < t_.size()) {
+    const std::size_t close = slot_[open].match;
+    if (w.Is("LEN") && close < t_.size()) {
       // LEN ignores trailing blanks.
-      replace_[i] = "LENGTH";
+      slot_[i].replace = "LENGTH";
       DropRange(i + 1, open - 1);
-      after_[open] += "RTRIM(";
-      before_[close] += ")";
-    } else if (w.upper == "ISNULL") {
-      replace_[i] = "COALESCE";
-    } else if (w.upper == "GETDATE" && Next(open + 1) == close) {
-      replace_[i] = d_ == Dialect::PostgreSql ? "LOCALTIMESTAMP(0)" : "datetime('now','localtime')";
+      slot_[open].after += "RTRIM(";
+      slot_[close].before += ")";
+    } else if (w.Is("ISNULL")) {
+      slot_[i].replace = "COALESCE";
+    } else if (w.Is("GETDATE") && Next(open + 1) == close) {
+      slot_[i].replace =
+          d_ == Dialect::PostgreSql ? "LOCALTIMESTAMP(0)" : "datetime('now','localtime')";
       DropRange(i + 1, close);
-    } else if ((w.upper == "LTRIM" || w.upper == "RTRIM") && d_ == Dialect::Sqlite &&
-               close < t_.size()) {
+    } else if ((w.Is("LTRIM") || w.Is("RTRIM")) && d_ == Dialect::Sqlite && close < t_.size()) {
       // SQL Server compares text without regard to case; the schema's index on
       // the trimmed code is declared COLLATE NOCASE to serve this comparison.
       const std::size_t op = Next(close + 1);
       if (op < t_.size() && (t_[op].IsPunct("=") || t_[op].IsPunct("<>") || t_[op].IsPunct("!="))) {
-        after_[close] += " COLLATE NOCASE";
+        slot_[close].after += " COLLATE NOCASE";
       }
     }
   }
 
   // Table hints: WITH (NOLOCK, ...) or the old form (NOLOCK) after a table.
   void Hint(std::size_t open, bool withWord, std::size_t withAt = 0) {
-    const std::size_t close = match_[open];
+    const std::size_t close = slot_[open].match;
     if (close >= t_.size()) return;
     bool any = false;
     for (std::size_t k = open + 1; k < close; ++k) {
       const Token& c = t_[k];
       if (!c.Significant() || c.IsPunct(",")) continue;
-      if (c.kind != Tok::Word || kLockHints.count(c.upper) == 0) return;
+      if (!IsLockHint(c)) return;
       any = true;
     }
     if (!any) return;
@@ -341,7 +344,7 @@ class Rewriter {
       if (t_[p].Is("WITH")) return;  // handled with its WITH
     }
     DropRange(withWord ? withAt : open, close);
-    after_[close] += " ";
+    slot_[close].after += " ";
   }
 
   // TOP n [PERCENT] after SELECT [DISTINCT|ALL] becomes LIMIT at the end of that query.
@@ -354,9 +357,9 @@ class Rewriter {
     std::string count;
     std::size_t last = n;
     if (t_[n].kind == Tok::Number) {
-      count = t_[n].text;
-    } else if (IsOpen(n) && match_[n] < t_.size()) {
-      last = match_[n];
+      count = std::string(t_[n].text);
+    } else if (IsOpen(n) && slot_[n].match < t_.size()) {
+      last = slot_[n].match;
       count = "(" + Trim(Render(n + 1, last)) + ")";
     } else {
       return;
@@ -373,7 +376,7 @@ class Rewriter {
       if (ties < t_.size() && t_[ties].Is("TIES")) last = ties;
     }
     DropRange(top, last);
-    after_[last] += " ";
+    slot_[last].after += " ";
 
     // End of the query: the parenthesis that encloses it, or the statement end.
     std::size_t end = t_.size();
@@ -394,7 +397,7 @@ class Rewriter {
       }
     }
     if (!percent) {
-      before_[end] += " LIMIT " + count;
+      slot_[end].before += " LIMIT " + count;
       return;
     }
     // TOP n PERCENT: the share of the query's rows, rounded up as SQL Server does.
@@ -414,22 +417,23 @@ class Rewriter {
     pl.innerEnd = std::min(orderAt, end);
     pl.num = digits;
     pl.den = den + "00";
-    percent_[end].push_back(pl);
+    slot_[end].percent.push_back(pl);
   }
 
   // Tokens [from, to). The insertions in front of `to` belong to what ends
   // there, so only the whole statement (`tail`) renders those at its end.
   std::string Render(std::size_t from, std::size_t to, bool tail = false) const {
     std::string out;
+    out.reserve(64 + 2 * static_cast<std::size_t>(to - from) * 4);
     for (std::size_t i = from; i < to; ++i) {
-      out += before_[i];
-      for (const PercentLimit& pl : percent_[i]) out += PercentText(pl);
-      if (!drop_[i]) out += replace_[i] ? *replace_[i] : t_[i].text;
-      out += after_[i];
+      out += slot_[i].before;
+      for (const PercentLimit& pl : slot_[i].percent) out += PercentText(pl);
+      if (!slot_[i].drop) out += slot_[i].replace ? *slot_[i].replace : t_[i].text;
+      out += slot_[i].after;
     }
     if (tail) {
-      out += before_[to];
-      for (const PercentLimit& pl : percent_[to]) out += PercentText(pl);
+      out += slot_[to].before;
+      for (const PercentLimit& pl : slot_[to].percent) out += PercentText(pl);
     }
     return out;
   }
@@ -442,11 +446,15 @@ class Rewriter {
 
   Tokens t_;
   Dialect d_;
-  std::vector<bool> drop_;
-  std::vector<std::optional<std::string>> replace_;
-  std::vector<std::string> before_, after_;
-  std::vector<std::vector<PercentLimit>> percent_;
-  std::vector<std::size_t> match_;
+  // What happens at each token position (one past the end included).
+  struct Slot {
+    bool drop = false;
+    std::optional<std::string> replace;
+    std::string before, after;
+    std::vector<PercentLimit> percent;
+    std::size_t match = 0;  // the other parenthesis of a pair
+  };
+  std::vector<Slot> slot_;
   std::string transactionText_;
 };
 

@@ -16,7 +16,7 @@ bool IsDigit(char c) {
 
 // End of a quoted token opened at `i` and closed by `close`, where a doubled
 // closing character stands for itself. An unterminated token runs to the end.
-std::size_t QuotedEnd(const std::string& s, std::size_t i, char close) {
+std::size_t QuotedEnd(std::string_view s, std::size_t i, char close) {
   std::size_t j = i + 1;
   while (j < s.size()) {
     if (s[j] == close) {
@@ -31,23 +31,39 @@ std::size_t QuotedEnd(const std::string& s, std::size_t i, char close) {
   return s.size();
 }
 
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
+char UpperChar(char c) {
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
 
 }  // namespace
 
-std::vector<Token> Lex(const std::string& s) {
+bool Token::Is(std::string_view word) const {
+  if (kind != Tok::Word || text.size() != word.size()) return false;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    if (UpperChar(text[i]) != word[i]) return false;
+  }
+  return true;
+}
+
+std::string Token::Upper() const {
+  std::string out(text);
+  for (char& c : out) c = UpperChar(c);
+  return out;
+}
+
+bool IsAnyOf(const Token& t, std::initializer_list<std::string_view> words) {
+  for (std::string_view w : words) {
+    if (t.Is(w)) return true;
+  }
+  return false;
+}
+
+std::vector<Token> Lex(std::string_view s) {
   std::vector<Token> out;
   out.reserve(s.size() / 4 + 4);
   std::size_t i = 0;
   const auto push = [&](Tok kind, std::size_t end) {
-    Token t;
-    t.kind = kind;
-    t.text = s.substr(i, end - i);
-    if (kind == Tok::Word) t.upper = Upper(t.text);
-    out.push_back(std::move(t));
+    out.push_back(Token{kind, s.substr(i, end - i)});
     i = end;
   };
   while (i < s.size()) {
@@ -59,10 +75,10 @@ std::vector<Token> Lex(const std::string& s) {
       push(Tok::Space, j);
     } else if (c == '-' && n == '-') {
       std::size_t j = s.find_first_of("\r\n", i);
-      push(Tok::Comment, j == std::string::npos ? s.size() : j);
+      push(Tok::Comment, j == std::string_view::npos ? s.size() : j);
     } else if (c == '/' && n == '*') {
       std::size_t j = s.find("*/", i + 2);
-      push(Tok::Comment, j == std::string::npos ? s.size() : j + 2);
+      push(Tok::Comment, j == std::string_view::npos ? s.size() : j + 2);
     } else if (c == '\'') {
       push(Tok::String, QuotedEnd(s, i, '\''));
     } else if (c == '[') {
@@ -104,7 +120,7 @@ std::vector<Token> Lex(const std::string& s) {
 std::string Unquote(const Token& t) {
   if ((t.kind == Tok::Bracket || t.kind == Tok::DQuote) && t.text.size() >= 2) {
     const char close = t.kind == Tok::Bracket ? ']' : '"';
-    std::string inner = t.text.substr(1, t.text.size() - 2);
+    std::string_view inner = t.text.substr(1, t.text.size() - 2);
     std::string out;
     for (std::size_t i = 0; i < inner.size(); ++i) {
       out += inner[i];
@@ -112,13 +128,13 @@ std::string Unquote(const Token& t) {
     }
     return out;
   }
-  return t.text;
+  return std::string(t.text);
 }
 
 std::string SourceTable(const std::string& sql) {
   std::vector<Token> toks;
-  for (Token& t : Lex(sql)) {
-    if (t.Significant()) toks.push_back(std::move(t));
+  for (const Token& t : Lex(sql)) {
+    if (t.Significant()) toks.push_back(t);
   }
   if (toks.empty() || !toks[0].Is("SELECT")) return {};
   int depth = 0;

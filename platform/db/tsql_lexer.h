@@ -4,23 +4,30 @@
 // double-quoted names and comments are single tokens, so rewrites never reach
 // inside them.
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ferolin::db::tsql {
 
 enum class Tok { Space, Word, Number, String, Bracket, DQuote, Comment, Punct };
 
+// A token is a view into the text it was read from, which must outlive it.
 struct Token {
   Tok kind = Tok::Space;
-  std::string text;
-  std::string upper;  // upper-case text for words, else empty
-  bool Is(const char* word) const { return kind == Tok::Word && upper == word; }
-  bool IsPunct(const char* p) const { return kind == Tok::Punct && text == p; }
+  std::string_view text;
+  // Case-insensitive word test; `word` is given in upper case.
+  bool Is(std::string_view word) const;
+  bool IsPunct(std::string_view p) const { return kind == Tok::Punct && text == p; }
   bool Significant() const { return kind != Tok::Space && kind != Tok::Comment; }
+  std::string Upper() const;
 };
 
-std::vector<Token> Lex(const std::string& sql);
+// True when the token is a word equal to one of `words` (upper case).
+bool IsAnyOf(const Token& t, std::initializer_list<std::string_view> words);
+
+std::vector<Token> Lex(std::string_view sql);
 
 // The name of a bracketed or double-quoted token without its quotes; a word as it is.
 std::string Unquote(const Token& t);
