@@ -114,7 +114,7 @@ void RegistrarIngreso(ContextoPrograma& ctx, const std::string& nombreMenu) {
                     cadena::Comillas(SinApostrofes(formulario)) + "' AND Ingreso = '" +
                     cadena::Comillas(SinApostrofes(ingreso)) + "' AND EGRESO IS NULL";
   db::Recordset rs;
-  pasos::Omitible(kRutinaIngreso, [&] { db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, false); });
+  pasos::Omitible(kRutinaIngreso, [&] { db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); });
   pasos::Omitible(kRutinaIngreso, [&] {
     if (rs.State() == db::state::kClosed || rs.Eof()) return;
     const db::Value& id = rs.Fields("ID").value();
@@ -132,6 +132,14 @@ void RegistrarEgreso(ContextoPrograma& ctx) {
                       FormatoHora() +
                       "' WHERE EGRESO IS NULL AND  ID = " + std::to_string(ctx.gIdAcceso);
     db.EjecutaConsultaSQL(sql);
+    // The statement runner reports nothing: a refused update is found in the
+    // provider errors and told like any other failure of this step.
+    auto& errores = db.gCnn().Errors();
+    if (!errores.Empty()) {
+      const db::ProviderError e = errores.Item(0);
+      errores.Clear();
+      throw db::DbError(e.number != 0 ? e.number : db::err::kUnspecified, e.description);
+    }
   } catch (const std::exception& e) {
     ctx.prompt.Message(pasos::InfoDe(e).description, ui::buttons::kOk, ctx.nombrePrograma);
   }

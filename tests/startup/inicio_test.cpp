@@ -200,6 +200,21 @@ TEST(RegistroAcceso, CadaEjecucionCierraSuPropiaFila) {
   EXPECT_TRUE(filas[2][1].has_value());
 }
 
+TEST(RegistroAcceso, SalidaRechazadaSeAvisa) {
+  EntornoPrueba e;
+  ASSERT_TRUE(Iniciar(*e.ctx, LineaPrueba()));
+  e.base.exec(
+      "CREATE TRIGGER bloqueo BEFORE UPDATE ON Control_Acceso "
+      "BEGIN SELECT RAISE(ABORT, 'salida bloqueada'); END;");
+  e.prompt.Answer(1);
+  FinalizarPrograma(*e.ctx);
+  ASSERT_EQ(e.prompt.prompts().size(), 1u);
+  const auto& p = e.prompt.prompts()[0];
+  EXPECT_NE(p.text.find("salida bloqueada"), std::string::npos) << p.text;
+  EXPECT_EQ(p.buttons, 0);
+  EXPECT_EQ(p.icon, 0);
+}
+
 struct CasoTarea {
   const char* usuario;
   const char* tarea;
