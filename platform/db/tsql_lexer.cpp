@@ -60,7 +60,7 @@ bool IsAnyOf(const Token& t, std::initializer_list<std::string_view> words) {
 
 std::vector<Token> Lex(std::string_view s) {
   std::vector<Token> out;
-  out.reserve(s.size() / 4 + 4);
+  out.reserve(s.size() / 2 + 8);
   std::size_t i = 0;
   const auto push = [&](Tok kind, std::size_t end) {
     out.push_back(Token{kind, s.substr(i, end - i)});
