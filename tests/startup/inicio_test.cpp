@@ -155,6 +155,47 @@ TEST(IniciarPrograma, ArmaLaLineaDesdeElArchivoDeConfiguracion) {
   EXPECT_EQ(ctx.gSeccionPuesto, cadena::Primeros(puesto, 50));
 }
 
+// The connection dialog answers for a blank command line.
+class DialogoGuionado : public DialogoConexion {
+ public:
+  explicit DialogoGuionado(std::optional<Datos> respuesta) : respuesta_(std::move(respuesta)) {}
+  std::optional<Datos> Pedir(const Datos& iniciales) override {
+    ++veces;
+    vistos = iniciales;
+    return respuesta_;
+  }
+  int veces = 0;
+  Datos vistos;
+
+ private:
+  std::optional<Datos> respuesta_;
+};
+
+TEST(IniciarPrograma, SinDatosPideLaConexionAlOperador) {
+  {
+    EntornoPrueba e;
+    DialogoGuionado dialogo(DialogoConexion::Datos{"SQLITE", "TEST", "OPERADOR", "", 0});
+    e.ctx->dialogoConexion = &dialogo;
+    ::testing::internal::CaptureStderr();
+    ASSERT_TRUE(Iniciar(*e.ctx, ""));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(dialogo.veces, 1);
+    EXPECT_EQ(dialogo.vistos.servidor, "");
+    EXPECT_EQ(e.ctx->gCaja, "1");
+    EXPECT_EQ(e.ctx->gUsuarioLogeado, "OPERADOR");
+    EXPECT_EQ(e.base.scalar("SELECT COUNT(*) FROM Control_Acceso"), "1");
+  }
+  {
+    EntornoPrueba e;
+    DialogoGuionado cancelado(std::nullopt);
+    e.ctx->dialogoConexion = &cancelado;
+    EXPECT_FALSE(Iniciar(*e.ctx, "@server=SQLITE; @dbname=TEST; @usuario=;mirk@"));
+    EXPECT_EQ(cancelado.vistos.dbName, "TEST");
+    EXPECT_EQ(e.base.scalar("SELECT COUNT(*) FROM Control_Acceso"), "0");
+    EXPECT_TRUE(e.prompt.prompts().empty());
+  }
+}
+
 TEST(IniciarPrograma, ArchivoSinSeccionDaElUsuarioPorDefectoYPideServidor) {
   EntornoPrueba e;
   ::testing::internal::CaptureStderr();
