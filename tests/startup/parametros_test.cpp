@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "startup/cadena.h"
 #include "startup/estilo.h"
 #include "startup/iniciar_programa.h"
@@ -16,6 +18,10 @@ struct CasoParametros {
   const char* linea;
   ParametrosLanzamiento esperado;
 };
+
+void PrintTo(const CasoParametros& c, std::ostream* os) {
+  *os << c.linea;
+}
 
 ParametrosLanzamiento P(std::string server, std::string db, std::string usuario, std::string clave,
                         std::string logeado = "", std::string caja = "1",
