@@ -163,6 +163,22 @@ TEST_F(ConnectionTest, FailedStatementsFillTheErrorCollection) {
   EXPECT_EQ(CountOf(cn, "SELECT COUNT(*) FROM MOVIMIENTOS"), 0);
 }
 
+// A database that stops being usable under an open connection is reported as
+// the server's lost link is: unspecified failure with the provider error.
+TEST_F(ConnectionTest, UnusableDatabaseLooksLikeALostConnection) {
+  OpenTest();
+  EXPECT_EQ(CountOf(cn, "SELECT COUNT(*) FROM MA_CUENTAS"), 3);
+  {
+    std::ofstream wreck(DbPath(), std::ios::binary | std::ios::trunc);
+    wreck << std::string(8192, 'x');
+  }
+  EXPECT_EQ(ErrorOf([&] { cn.Execute("SELECT COUNT(*) FROM MA_CUENTAS"); }), err::kUnspecified);
+  ASSERT_EQ(cn.Errors().Count(), 1u);
+  EXPECT_NE(cn.Errors().Item(0).nativeError, 0);
+  cn.Close();  // and the connection can still be closed and reopened
+  EXPECT_EQ(ErrorOf([&] { OpenTest(); }), err::kUnspecified);
+}
+
 TEST_F(ConnectionTest, LongStatementIsInterruptedAtTheCommandTimeout) {
   OpenTest();
   EXPECT_EQ(cn.CommandTimeout(), 30);
