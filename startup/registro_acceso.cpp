@@ -134,7 +134,7 @@ void RegistrarEgreso(ContextoPrograma& ctx) {
     db.EjecutaConsultaSQL(sql);
     // The statement runner reports nothing: a refused update is found in the
     // provider errors and told like any other failure of this step.
-    auto& errores = db.gCnn().Errors();
+    auto& errores = db.Operaciones().Errors();
     if (!errores.Empty()) {
       const db::ProviderError e = errores.Item(0);
       errores.Clear();

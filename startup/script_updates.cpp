@@ -46,14 +46,14 @@ ResultadoScript GActualizarDatoScript(ContextoPrograma& ctx,
   const std::string script = std::string("BEGIN TRANSACTION ") + kCR + kCR + cuerpo + kCR;
   r.TextoEjecutado = script;
   // Errors left by earlier statements must not count against this script.
-  if (!pasos::Reportado([&] { db.gCnn().Errors().Clear(); }, reportar)) return r;
+  if (!pasos::Reportado([&] { db.Operaciones().Errors().Clear(); }, reportar)) return r;
   Ejecutar(db, script);
 
   long codigo = 0;
   std::string mostrar;
   bool seguir = pasos::Reportado(
       [&] {
-        auto& errores = db.gCnn().Errors();
+        auto& errores = db.Operaciones().Errors();
         if (errores.Empty()) return;
         codigo = errores.Item(0).nativeError;
         r.Fallo = true;
@@ -98,7 +98,7 @@ ResultadoScript GActualizarDatoScript(ContextoPrograma& ctx,
           r.Fallo = false;
           std::string commit = "COMMIT TRANSACTION";
           db.EjecutaConsultaSQL(commit);
-          auto& errores = db.gCnn().Errors();
+          auto& errores = db.Operaciones().Errors();
           if (errores.Empty()) return;
           const db::ProviderError e = errores.Item(0);
           errores.Clear();

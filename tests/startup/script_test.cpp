@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "data_access/db_dll.h"
+#include "data_access/operaciones_conexion.h"
+#include "platform/db/errors.h"
 #include "startup/servicios.h"
 #include "tests/startup/entorno_prueba.h"
 
@@ -97,6 +99,40 @@ TEST(GActualizarDatoScript, UnFalloDeshaceTodo) {
     EXPECT_FALSE(otra.Fallo);
     EXPECT_EQ(Filas(e.base), "2");
   }
+}
+
+// A provider that answers the script with several errors at once, as SQL
+// Server does; everything else reaches the real connection.
+class VariosErrores : public ConexionDirecta {
+ public:
+  using ConexionDirecta::ConexionDirecta;
+  std::unique_ptr<db::Recordset> Execute(const std::string& sql, long* afectadas) override {
+    enviadas.push_back(sql);
+    if (sql.find("FALLA") == std::string::npos) return ConexionDirecta::Execute(sql, afectadas);
+    Errors().Add({"23000", db::err::kIntegrity, 2627, "primero", "prov"});
+    Errors().Add({"23000", db::err::kIntegrity, 547, "segundo", "prov"});
+    Errors().Add({"01000", db::err::kIntegrity, 3621, "se cancelo la instruccion", "prov"});
+    throw db::DbError(db::err::kIntegrity, "primero");
+  }
+  std::vector<std::string> enviadas;
+};
+
+TEST(GActualizarDatoScript, VariosErroresListaTodosMenosElUltimo) {
+  EntornoPrueba e(TestDatabase::Datos::Vacia);
+  e.Conectar();
+  auto proveedor = std::make_unique<VariosErrores>(e.ctx->gDB().gCnn());
+  VariosErrores& p = *proveedor;
+  e.ctx->gDB().UsarOperaciones(std::move(proveedor));
+  e.prompt.Answer(1);
+  const ResultadoScript r = GActualizarDatoScript(*e.ctx, {"FALLA"}, false, true);
+  EXPECT_TRUE(r.Fallo);
+  EXPECT_EQ(r.CodigoError, 2627);
+  EXPECT_EQ(r.MensajeError, "2627 : primero\r\n547 : segundo\r\n");
+  ASSERT_EQ(e.prompt.prompts().size(), 1u);
+  EXPECT_EQ(e.prompt.prompts()[0].text, r.MensajeError);
+  ASSERT_GE(p.enviadas.size(), 2u);
+  EXPECT_EQ(p.enviadas[1], "ROLLBACK TRANSACTION");
+  for (const auto& s : p.enviadas) EXPECT_EQ(s.find("COMMIT"), std::string::npos) << s;
 }
 
 TEST(GActualizarDatoScript, SinTablaDeErroresIgualDeshaceYAvisa) {
