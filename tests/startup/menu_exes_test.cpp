@@ -28,7 +28,7 @@ struct Lanzamiento {
     db.gServidor = "np/SRV01:1433";
     db.gDBName = "GESTION";
     db.gUsuario = "sa";
-    db.gUserPassWord = "clave con  blancos";
+    db.gUserPassWord = "c$(x) `y` |&<> 'z'  \"w\"";
     ctx.gUsuarioLogeado = "Juan Pérez";
     ctx.gCaja = "7";
     os::SetEnv("FEROLIN_ECO_SALIDA", salida().string());
@@ -68,14 +68,14 @@ TEST(MenuExes, ElProgramaRecibeLosMismosDatosDeConexion) {
   const std::string recibida = l.Esperar();
   EXPECT_EQ(recibida,
             "; @server=np/SRV01:1433; @dbname=GESTION; @usuario=sa; "
-            "@Password=clave con  blancos; @ParametroAdicional=ABC; mirk@ ; "
+            "@Password=c$(x) `y` |&<> 'z'  \"w\"; @ParametroAdicional=ABC; mirk@ ; "
             "@UsuarioLogeado = Juan Pérez; @Caja=7;");
   const ParametrosLanzamiento p = LeerParametrosLanzamiento(recibida);
   EXPECT_EQ(p.Server, "np/SRV01:1433");
   EXPECT_EQ(ServidorSinPuerto(p.Server), "SRV01");
   EXPECT_EQ(p.DbName, "GESTION");
   EXPECT_EQ(p.Usuario, "sa");
-  EXPECT_EQ(p.Password, "clave con  blancos");
+  EXPECT_EQ(p.Password, "c$(x) `y` |&<> 'z'  \"w\"");
   EXPECT_EQ(p.UsuarioLogeado, "Juan Pérez");
   EXPECT_EQ(p.Caja, "7");
   EXPECT_EQ(p.ParametroAdicional, "ABC");
