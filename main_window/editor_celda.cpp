@@ -26,19 +26,22 @@ void Frm_Ferolin::MsflexGridEdt(int keyAscii) {
   // The description column is filled by the check, never typed.
   if (grilla_->Col() == 1) return;
   if (keyAscii >= 0 && keyAscii <= 32) {
-    txtedit_->SetTexto(grilla_->TextMatrix(grilla_->Row(), grilla_->Col()));
+    const QString celda =
+        QString::fromStdString(grilla_->TextMatrix(grilla_->Row(), grilla_->Col()));
+    if (txtedit_->text() != celda) txtedit_->setText(celda);
     txtedit_->setCursorPosition(static_cast<int>(txtedit_->text().size()));
   } else {
     const char32_t tecla = static_cast<char32_t>(keyAscii);
     txtedit_->setText(QString::fromUcs4(&tecla, 1));
     txtedit_->setCursorPosition(static_cast<int>(txtedit_->text().size()));
   }
-  const QRect celda = grilla_->CeldaActual();
-  txtedit_->setGeometry(celda.translated(grilla_->pos()));
+  // A long load commits every cell at once: the editor is not placed nor
+  // focused, as happens while the window is not on screen yet.
+  if (!enLote_) txtedit_->setGeometry(grilla_->CeldaActual().translated(grilla_->pos()));
   txtedit_->show();
   txtedit_->raise();
   textpropiedades(grilla_->Col());
-  txtedit_->setFocus();
+  if (!enLote_) txtedit_->setFocus();
 }
 
 void Frm_Ferolin::textpropiedades(int columna) {
@@ -68,6 +71,10 @@ void Frm_Ferolin::ConfirmarEdicion(int keyCode) {
 }
 
 void Frm_Ferolin::EnfocarGrilla() {
+  if (enLote_) {
+    AlEnfocarGrilla();  // what the grid's focus event does
+    return;
+  }
   grilla_->setFocus();
 }
 
@@ -115,8 +122,8 @@ void Frm_Ferolin::EditKeyCode(int keyCode, int /*shift*/) {
     default:
       break;
   }
-  if (!seguir) return;
-  // Keep the current cell in view.
+  // Keep the current cell in view (a long load shows it once, at its end).
+  if (!seguir || enLote_) return;
   paso([this] {
     const QRect celda = grilla_->CeldaActual();
     if (celda.bottom() > grilla_->height()) grilla_->MostrarCeldaActual();
@@ -167,7 +174,7 @@ void Frm_Ferolin::AlCambiarCelda(int filaAnterior, int colAnterior) {
   // Leave cell, for the cell being left: a shown editor is copied into it.
   ConfirmarEditorEn(filaAnterior, colAnterior);
   // Enter cell.
-  if (!txtedit_->Mostrado()) txtedit_->clear();
+  if (!txtedit_->Mostrado() && !txtedit_->text().isEmpty()) txtedit_->clear();
   textpropiedades(grilla_->Col());
 }
 

@@ -29,19 +29,28 @@ constexpr const char* kConsultaClientes =
     "SELECT RAZON_SOCIAL, CODIGO FROM VT_CLIENTES WHERE IVA = '   1' OR IVA = '1' ORDER BY "
     "RAZON_SOCIAL";
 
-// Hides the progress bar when a load or import ends, whichever way it ends.
-class FinDeProgreso {
- public:
-  explicit FinDeProgreso(QProgressBar& barra) : barra_(barra) {}
-  ~FinDeProgreso() { barra_.hide(); }
-  FinDeProgreso(const FinDeProgreso&) = delete;
-  FinDeProgreso& operator=(const FinDeProgreso&) = delete;
-
- private:
-  QProgressBar& barra_;
-};
+// Lists longer than this are filled with the grid hidden: each new row would
+// otherwise relayout the visible table.
+constexpr long kFilasConGrillaOculta = 200;
 
 }  // namespace
+
+Frm_Ferolin::Lote::Lote(Frm_Ferolin& w, long total) : w_(w), previo_(w.enLote_) {
+  w_.enLote_ = true;
+  ocultar_ = total > kFilasConGrillaOculta && !w_.grilla_->isHidden();
+  if (ocultar_) w_.grilla_->hide();
+  w_.ComenzarProgreso(total);
+}
+
+Frm_Ferolin::Lote::~Lote() {
+  w_.enLote_ = previo_;
+  w_.progreso_->hide();
+  if (ocultar_) w_.grilla_->show();
+  if (!previo_) {
+    if (w_.isActiveWindow() && !w_.txtedit_->Mostrado()) w_.grilla_->setFocus();
+    w_.grilla_->MostrarCeldaActual();
+  }
+}
 
 Frm_Ferolin::Frm_Ferolin(ContextoPrograma& ctx, Servicios servicios, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -236,8 +245,7 @@ void Frm_Ferolin::CargarDatos() {
     return;
   }
   auto& utilidades = ctx_.tarvex.utilidades();
-  FinDeProgreso fin(*progreso_);
-  ComenzarProgreso(rsLista_.RecordCount());
+  Lote lote(*this, rsLista_.RecordCount());
   long hechos = 0;
   rsLista_.MoveFirst();
   while (!rsLista_.Eof() && !descargado_) {
@@ -269,7 +277,11 @@ void Frm_Ferolin::ComenzarProgreso(long total) {
 }
 
 void Frm_Ferolin::AvanzarProgreso(long hecho) {
-  if (hecho <= progreso_->maximum()) progreso_->setValue(static_cast<int>(hecho));
+  // Whole percent steps: the bar repaints itself on every visible change.
+  const long paso = std::max(progreso_->maximum() / 100, 1);
+  if (hecho % paso == 0 && hecho <= progreso_->maximum()) {
+    progreso_->setValue(static_cast<int>(hecho));
+  }
 }
 
 void Frm_Ferolin::CartelMostrar(const std::string& mensaje) {

@@ -105,6 +105,20 @@ class Frm_Ferolin : public QWidget {
   void AlCambiarCelda(int filaAnterior, int colAnterior);
   void AlEnfocarGrilla();
   void AlEnfocarEditor();
+  // Long loads and imports: the editor path without moving the keyboard
+  // focus for every cell, and the grid out of sight while it grows.
+  class Lote {
+   public:
+    Lote(Frm_Ferolin& w, long total);
+    ~Lote();
+    Lote(const Lote&) = delete;
+    Lote& operator=(const Lote&) = delete;
+
+   private:
+    Frm_Ferolin& w_;
+    bool previo_;
+    bool ocultar_ = false;
+  };
   void ComenzarProgreso(long total);
   void AvanzarProgreso(long hecho);
   void GrabarLista();
@@ -125,6 +139,7 @@ class Frm_Ferolin : public QWidget {
   std::unique_ptr<ui::PacedEventPump> bomba_;
   bool codigoInvalido_ = false;
   QElapsedTimer relojCartel_;
+  bool enLote_ = false;
   bool cargado_ = false;
   bool descargado_ = false;
 };

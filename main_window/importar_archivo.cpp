@@ -7,8 +7,6 @@
 #include "platform/os/codepage.h"
 #include "platform/ui/operator_prompt.h"
 
-#include <QProgressBar>
-
 namespace ferolin {
 
 void Frm_Ferolin::CmdBuscar_Click() {
@@ -41,11 +39,7 @@ void Frm_Ferolin::CmdBuscar_Click() {
     return;
   }
 
-  ComenzarProgreso(static_cast<long>(lineas.size()));
-  struct Ocultar {
-    QProgressBar* barra;
-    ~Ocultar() { barra->hide(); }
-  } ocultar{progreso_};
+  Lote lote(*this, static_cast<long>(lineas.size()));
   long hechas = 0;
   for (const std::string& linea : lineas) {
     if (descargado_) break;

@@ -22,7 +22,10 @@ class TxtEdit : public QLineEdit {
   void SetMaxLength(int n) { maxLength_ = n < 0 ? 0 : n; }
 
   std::string Texto() const { return text().toStdString(); }
-  void SetTexto(const std::string& t) { setText(QString::fromStdString(t)); }
+  void SetTexto(const std::string& t) {
+    const QString q = QString::fromStdString(t);
+    if (q != text()) setText(q);  // an unchanged text is not laid out again
+  }
 
   // Inserts typed text at the caret, cut to what MaxLength still allows.
   void Teclear(const QString& texto);
