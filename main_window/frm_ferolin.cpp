@@ -152,6 +152,7 @@ bool Frm_Ferolin::Form_Load() {
     outside::ErrorInfo error;
     try {
       InicializaGrid2();
+      grilla_->setFocus();
       return true;
     } catch (...) {
       error = ErrorActual();
@@ -162,6 +163,7 @@ bool Frm_Ferolin::Form_Load() {
   grilla_->SetRows(2);
   grilla_->SetRow(1);
   grilla_->SetCol(0);
+  grilla_->setFocus();
   return true;
 }
 
@@ -257,7 +259,12 @@ void Frm_Ferolin::CargarDatos() {
     rsLista_.MoveNext();
     AvanzarProgreso(++hechos);
   }
-  gdb.CierraRecordset(rsLista_);
+  // Closing the window during the load releases gDB: the set is closed on its own.
+  if (descargado_) {
+    rsLista_.Close();
+  } else {
+    ctx_.gDB().CierraRecordset(rsLista_);
+  }
 }
 
 void Frm_Ferolin::EntrarValor(int columna, const std::string& valor) {

@@ -50,17 +50,23 @@ TEST_F(Grabar, FilaRechazadaSeInformaUnaVezYElRestoSeGuarda) {
       "CREATE TRIGGER rechazo BEFORE INSERT ON TA_CONFIGURACION WHEN NEW.CLAVE = 'FEROLIN_1002 ' "
       "BEGIN SELECT RAISE(ABORT, 'cuenta rechazada'); END;");
   Abrir();
-  // 1001 twice: the key refuses the second; 1002: the trigger refuses it.
-  Poner({{"1001", "", "a"}, {"1002", "", "b"}, {"1001", "", "c"}, {"2001", "", "d"}});
-  prompt.Answer(ui::answer::kOk).Answer(ui::answer::kOk);
+  // 1001 twice: the key refuses the second; 1002: the trigger refuses it;
+  // 1003: its comment does not fit the column.
+  Poner({{"1001", "", "a"},
+         {"1002", "", "b"},
+         {"1001", "", "c"},
+         {"1003", "", std::string(300, 'x')},
+         {"2001", "", "d"}});
+  prompt.Answer(ui::answer::kOk).Answer(ui::answer::kOk).Answer(ui::answer::kOk);
   Comando("GRABAR");
   EXPECT_EQ(Almacenadas(), (Almacen{{"FEROLIN_1001 ", "a"}, {"FEROLIN_2001 ", "d"}}));
-  ASSERT_EQ(prompt.prompts().size(), 2u);
+  ASSERT_EQ(prompt.prompts().size(), 3u);
   EXPECT_NE(prompt.prompts()[0].text.find("cuenta rechazada"), std::string::npos);
   EXPECT_EQ(prompt.prompts()[0].title, ctx->nombrePrograma);
   EXPECT_EQ(prompt.prompts()[0].buttons, ui::buttons::kOk);
   EXPECT_EQ(prompt.prompts()[0].icon, 0);
   EXPECT_EQ(prompt.prompts()[1].text.find("cuenta rechazada"), std::string::npos);
+  EXPECT_EQ(prompt.prompts()[2].text.find("cuenta rechazada"), std::string::npos);
 }
 
 TEST_F(Grabar, BorradoRechazadoDejaLaListaComoEstaba) {
