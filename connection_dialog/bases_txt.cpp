@@ -32,14 +32,14 @@ std::string Escribir(const std::string& valor) {
 
 }  // namespace
 
-std::string Recortar(std::string_view text) {
+std::string bases_txt::Recortar(std::string_view text) {
   std::size_t b = 0, e = text.size();
   while (b < e && EsBlanco(text[b])) ++b;
   while (e > b && EsBlanco(text[e - 1])) --e;
   return std::string(text.substr(b, e - b));
 }
 
-std::string Mayusculas(const std::string& text) {
+std::string bases_txt::Mayusculas(const std::string& text) {
   return QString::fromStdString(text).toUpper().toStdString();
 }
 
