@@ -37,6 +37,7 @@ constexpr long kFilasConGrillaOculta = 200;
 
 Frm_Ferolin::Lote::Lote(Frm_Ferolin& w, long total) : w_(w), previo_(w.enLote_) {
   w_.enLote_ = true;
+  w_.grilla_->SetSeleccionSuspendida(true);
   ocultar_ = total > kFilasConGrillaOculta && !w_.grilla_->isHidden();
   if (ocultar_) w_.grilla_->hide();
   w_.ComenzarProgreso(total);
@@ -44,6 +45,7 @@ Frm_Ferolin::Lote::Lote(Frm_Ferolin& w, long total) : w_(w), previo_(w.enLote_) 
 
 Frm_Ferolin::Lote::~Lote() {
   w_.enLote_ = previo_;
+  if (!previo_) w_.grilla_->SetSeleccionSuspendida(false);
   w_.progreso_->hide();
   if (ocultar_) w_.grilla_->show();
   if (!previo_) {

@@ -41,14 +41,27 @@ int Grilla::Col() const {
   return currentColumn() < 0 ? 0 : currentColumn();
 }
 
+void Grilla::IrACelda(int row, int col) {
+  setCurrentCell(
+      row, col,
+      seleccionSuspendida_ ? QItemSelectionModel::NoUpdate : QItemSelectionModel::ClearAndSelect);
+}
+
+void Grilla::SetSeleccionSuspendida(bool suspendida) {
+  seleccionSuspendida_ = suspendida;
+  if (!suspendida && currentRow() >= 0) {
+    selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+  }
+}
+
 void Grilla::SetRow(int row) {
   if (row < 1 || row >= Rows()) return;
-  setCurrentCell(row - 1, Col());
+  IrACelda(row - 1, Col());
 }
 
 void Grilla::SetCol(int col) {
   if (col < 0 || col >= Cols()) return;
-  setCurrentCell(Row() - 1, col);
+  IrACelda(Row() - 1, col);
 }
 
 std::string Grilla::TextMatrix(int row, int col) const {

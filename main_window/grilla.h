@@ -33,6 +33,10 @@ class Grilla : public QTableWidget {
   void InsertRow(int row);  // an empty row in front of row
   void AddRow();            // an empty row at the end
 
+  // While set, moving the current cell leaves the selection alone (long
+  // loads); clearing it selects the current cell again.
+  void SetSeleccionSuspendida(bool suspendida);
+
   // Geometry of the current cell relative to the grid widget.
   QRect CeldaActual() const;
   // Scrolls so that the current cell is visible.
@@ -44,7 +48,9 @@ class Grilla : public QTableWidget {
   void CeldaCambiada(int filaAnterior, int colAnterior);
 
  private:
+  void IrACelda(int row, int col);
   void AlCambiarCelda(int fila, int col, int filaAnterior, int colAnterior);
+  bool seleccionSuspendida_ = false;
 };
 
 // Sets every cell of that row, from firstCol to the last column, to "".
