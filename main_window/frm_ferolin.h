@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "outside/dialogo_archivo.h"
@@ -41,6 +42,10 @@ class Frm_Ferolin : public QWidget {
     std::function<std::string()> consultarCuenta;
     // End-of-run work when the window unloads (FinalizarPrograma).
     std::function<void()> finalizar;
+    // Whether saving runs each insert inside a savepoint, so that a refused
+    // row does not abort the whole transaction. Unset: asked of the engine
+    // (PostgreSQL needs it; SQL Server and SQLite do not).
+    std::optional<bool> puntoDeGuardadoPorFila;
   };
   // Servicios left empty take the program's own procedures.
   explicit Frm_Ferolin(ContextoPrograma& ctx, Servicios servicios = {}, QWidget* parent = nullptr);

@@ -29,7 +29,7 @@ void Frm_Ferolin::ProcesoPrincipal() {
     return EjecutarPaso(utilidades, "ProcesoPrincipal", f);
   };
   bool enTransaccion = false;
-  bool postgres = false;
+  bool postgres = false;  // one savepoint per insert
   // Leaving the save undoes everything it wrote: the stored list stays as it was.
   auto deshacer = [&] {
     if (!enTransaccion) return;
@@ -38,7 +38,7 @@ void Frm_Ferolin::ProcesoPrincipal() {
   };
 
   if (!paso([&] {
-        postgres = EsPostgres(gdb.gCnn().DbmsName());
+        postgres = servicios_.puntoDeGuardadoPorFila.value_or(EsPostgres(gdb.gCnn().DbmsName()));
         gdb.gCnn().BeginTrans();
         enTransaccion = true;
       })) {

@@ -45,7 +45,13 @@ TEST_F(Grabar, GrillaVaciaBorraLaLista) {
   EXPECT_EQ(Filas(), (std::vector<FilaGrilla>{{"", "", ""}}));
 }
 
-TEST_F(Grabar, FilaRechazadaSeInformaUnaVezYElRestoSeGuarda) {
+// With and without a savepoint around each insert (the PostgreSQL protocol,
+// which the embedded engine also speaks).
+class GrabarRechazos : public Grabar, public ::testing::WithParamInterface<bool> {};
+INSTANTIATE_TEST_SUITE_P(PuntoDeGuardado, GrabarRechazos, ::testing::Bool());
+
+TEST_P(GrabarRechazos, FilaRechazadaSeInformaUnaVezYElRestoSeGuarda) {
+  puntoDeGuardadoPorFila = GetParam();
   db.exec(
       "CREATE TRIGGER rechazo BEFORE INSERT ON TA_CONFIGURACION WHEN NEW.CLAVE = 'FEROLIN_1002 ' "
       "BEGIN SELECT RAISE(ABORT, 'cuenta rechazada'); END;");

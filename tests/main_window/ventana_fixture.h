@@ -69,6 +69,7 @@ class VentanaTest : public ::testing::Test {
       return cuentaElegida;
     };
     s.finalizar = [this] { ++finalizados; };
+    s.puntoDeGuardadoPorFila = puntoDeGuardadoPorFila;
     ventana = std::make_unique<Frm_Ferolin>(*ctx, s);
     ASSERT_TRUE(ventana->Form_Load());
     ventana->show();
@@ -135,6 +136,7 @@ class VentanaTest : public ::testing::Test {
   std::string cuentaElegida;
   int consultas = 0;
   int finalizados = 0;
+  std::optional<bool> puntoDeGuardadoPorFila;
 };
 
 }  // namespace ferolin::testing
