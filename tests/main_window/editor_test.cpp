@@ -182,6 +182,17 @@ TEST_F(Editor, ComentarioAdmiteUnSoloSeparadorDecimal) {
   EXPECT_EQ(editor().Texto(), "1.5,3");
 }
 
+TEST_F(Editor, ApostrofesEnElCodigoSeBuscanTalCual) {
+  db.exec("INSERT INTO MA_CUENTAS (CODIGO, DESCRIPCION) VALUES ('O''B', 'Con apostrofe')");
+  prompt.Answer(ui::answer::kOk);
+  Entrar("'OR''='");  // would match every account if it ended the quoted text
+  EXPECT_EQ(Mensajes(kNoExiste), 1);
+  EXPECT_EQ(Filas()[0], (FilaGrilla{"", "", ""}));
+  for (int i = 0; i < 7; ++i) Tecla(Qt::Key_Backspace);
+  Entrar("O'B");
+  EXPECT_EQ(Filas()[0], (FilaGrilla{"O'B", "Con apostrofe", ""}));
+}
+
 TEST_F(Editor, TecleoLimitadoAQuinceCaracteres) {
   Teclear("12345678901234567890");
   EXPECT_EQ(editor().Texto(), "123456789012345");
