@@ -38,6 +38,10 @@ constexpr long kFilasConGrillaOculta = 200;
 Frm_Ferolin::Lote::Lote(Frm_Ferolin& w, long total) : w_(w), previo_(w.enLote_) {
   w_.enLote_ = true;
   w_.grilla_->SetSeleccionSuspendida(true);
+  // Events still run during the load; a command started from inside it would
+  // reload or import over the list being filled.
+  w_.barra_->setEnabled(false);
+  w_.cmdBuscar_->setEnabled(false);
   ocultar_ = total > kFilasConGrillaOculta && !w_.grilla_->isHidden();
   if (ocultar_) w_.grilla_->hide();
   w_.ComenzarProgreso(total);
@@ -45,7 +49,11 @@ Frm_Ferolin::Lote::Lote(Frm_Ferolin& w, long total) : w_(w), previo_(w.enLote_) 
 
 Frm_Ferolin::Lote::~Lote() {
   w_.enLote_ = previo_;
-  if (!previo_) w_.grilla_->SetSeleccionSuspendida(false);
+  if (!previo_) {
+    w_.grilla_->SetSeleccionSuspendida(false);
+    w_.barra_->setEnabled(true);
+    w_.cmdBuscar_->setEnabled(true);
+  }
   w_.progreso_->hide();
   if (ocultar_) w_.grilla_->show();
   if (!previo_) {
