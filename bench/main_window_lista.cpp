@@ -15,6 +15,7 @@
 #include "data_access/db_dll.h"
 #include "main_window/frm_ferolin.h"
 #include "main_window/grilla.h"
+#include "main_window/planilla_window.h"
 #include "startup/contexto_programa.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/test_database.h"
@@ -23,6 +24,7 @@ namespace {
 
 using ferolin::ContextoPrograma;
 using ferolin::Frm_Ferolin;
+using ferolin::PlanillaWindow;
 
 constexpr int kCuentas = 100000;
 constexpr int kLista = 10000;
@@ -120,6 +122,19 @@ void BM_ImportarArchivo(benchmark::State& state) {
   state.counters["peak_MB"] = PicoMemoriaMB();
 }
 BENCHMARK(BM_ImportarArchivo)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// PLANILLA: the master-table sheet over the 100,000 accounts.
+void BM_AbrirPlanilla(benchmark::State& state) {
+  Entorno& e = Compartido();
+  for (auto _ : state) {
+    PlanillaWindow planilla(e.ctx->gDB(), "MA_CUENTAS", "Maestro de Cuentas");
+    planilla.show();
+    if (!QTest::qWaitForWindowExposed(&planilla)) state.SkipWithError("planilla no mostrada");
+    if (planilla.FilasTotales() != kCuentas) state.SkipWithError("planilla incompleta");
+  }
+  state.counters["peak_MB"] = PicoMemoriaMB();
+}
+BENCHMARK(BM_AbrirPlanilla)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // From the program context to the window shown, through the real start-up
 // (launch parameters, connection, configuration, access log) on the demo data.

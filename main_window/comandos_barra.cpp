@@ -49,7 +49,7 @@ void Frm_Ferolin::CmdConsultar() {
   const std::string valor = Recortar(servicios_.consultarCuenta());
   // The editor is shown where it last was, as if the operator typed there.
   txtedit_->SetTexto(valor);
-  txtedit_->show();
+  txtedit_->Mostrar();
   txtedit_->setFocus();
   ConfirmarEdicion(ui::vk::kReturn);
 }

@@ -26,20 +26,16 @@ void Frm_Ferolin::MsflexGridEdt(int keyAscii) {
   // The description column is filled by the check, never typed.
   if (grilla_->Col() == 1) return;
   if (keyAscii >= 0 && keyAscii <= 32) {
-    const QString celda =
-        QString::fromStdString(grilla_->TextMatrix(grilla_->Row(), grilla_->Col()));
-    if (txtedit_->text() != celda) txtedit_->setText(celda);
-    txtedit_->setCursorPosition(static_cast<int>(txtedit_->text().size()));
+    txtedit_->SetTexto(grilla_->TextMatrix(grilla_->Row(), grilla_->Col()));
   } else {
     const char32_t tecla = static_cast<char32_t>(keyAscii);
-    txtedit_->setText(QString::fromUcs4(&tecla, 1));
-    txtedit_->setCursorPosition(static_cast<int>(txtedit_->text().size()));
+    txtedit_->SetTexto(QString::fromUcs4(&tecla, 1).toStdString());
   }
+  if (!enLote_) txtedit_->setCursorPosition(static_cast<int>(txtedit_->text().size()));
   // A long load commits every cell at once: the editor is not placed nor
   // focused, as happens while the window is not on screen yet.
   if (!enLote_) txtedit_->setGeometry(grilla_->CeldaActual().translated(grilla_->pos()));
-  txtedit_->show();
-  txtedit_->raise();
+  txtedit_->Mostrar();
   textpropiedades(grilla_->Col());
   if (!enLote_) txtedit_->setFocus();
 }
@@ -102,7 +98,7 @@ void Frm_Ferolin::EditKeyCode(int keyCode, int /*shift*/) {
                });
       break;
     case ui::vk::kEscape:
-      seguir = paso([this] { txtedit_->hide(); }) && paso([this] { EnfocarGrilla(); });
+      seguir = paso([this] { txtedit_->Ocultar(); }) && paso([this] { EnfocarGrilla(); });
       break;
     case ui::vk::kUp:
       seguir = paso([this] { EnfocarGrilla(); }) && paso([this] { DejarCorrerEventos(); }) &&
@@ -167,14 +163,14 @@ void Frm_Ferolin::ConfirmarEditorEn(int fila, int col) {
   if (fila >= 1 && fila < grilla_->Rows() && col >= 0 && col < grilla_->Cols()) {
     grilla_->SetTextMatrix(fila, col, txtedit_->Texto());
   }
-  txtedit_->hide();
+  txtedit_->Ocultar();
 }
 
 void Frm_Ferolin::AlCambiarCelda(int filaAnterior, int colAnterior) {
   // Leave cell, for the cell being left: a shown editor is copied into it.
   ConfirmarEditorEn(filaAnterior, colAnterior);
   // Enter cell.
-  if (!txtedit_->Mostrado() && !txtedit_->text().isEmpty()) txtedit_->clear();
+  if (!txtedit_->Mostrado()) txtedit_->SetTexto("");
   textpropiedades(grilla_->Col());
 }
 

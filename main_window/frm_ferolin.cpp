@@ -37,6 +37,7 @@ constexpr long kFilasConGrillaOculta = 200;
 
 Frm_Ferolin::Lote::Lote(Frm_Ferolin& w, long total) : w_(w), previo_(w.enLote_) {
   w_.enLote_ = true;
+  w_.txtedit_->SetDiferido(true);
   w_.grilla_->SetSeleccionSuspendida(true);
   // Events still run during the load; a command started from inside it would
   // reload or import over the list being filled.
@@ -50,6 +51,7 @@ Frm_Ferolin::Lote::Lote(Frm_Ferolin& w, long total) : w_(w), previo_(w.enLote_) 
 Frm_Ferolin::Lote::~Lote() {
   w_.enLote_ = previo_;
   if (!previo_) {
+    w_.txtedit_->SetDiferido(false);
     w_.grilla_->SetSeleccionSuspendida(false);
     w_.barra_->setEnabled(true);
     w_.cmdBuscar_->setEnabled(true);

@@ -21,24 +21,31 @@ class TxtEdit : public QLineEdit {
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int n) { maxLength_ = n < 0 ? 0 : n; }
 
-  std::string Texto() const { return text().toStdString(); }
-  void SetTexto(const std::string& t) {
-    const QString q = QString::fromStdString(t);
-    if (q != text()) setText(q);  // an unchanged text is not laid out again
-  }
+  std::string Texto() const { return diferido_ ? textoDiferido_ : text().toStdString(); }
+  void SetTexto(const std::string& t);
 
   // Inserts typed text at the caret, cut to what MaxLength still allows.
   void Teclear(const QString& texto);
 
   // Shown in the grid's sense: not explicitly hidden, even while the window
   // itself is not on screen yet.
-  bool Mostrado() const { return !isHidden(); }
+  bool Mostrado() const { return diferido_ ? mostradoDiferido_ : !isHidden(); }
+  void Mostrar();
+  void Ocultar();
+
+  // While deferred (long loads), text and visibility are only recorded; the
+  // widget takes them when the deferral ends. Saves laying out and showing
+  // a text box twice per cell.
+  void SetDiferido(bool diferido);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
   int maxLength_ = 0;
+  bool diferido_ = false;
+  bool mostradoDiferido_ = false;
+  std::string textoDiferido_;
 };
 
 }  // namespace ferolin
