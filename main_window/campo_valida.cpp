@@ -9,6 +9,8 @@
 
 namespace ferolin {
 
+using namespace lista;
+
 void Frm_Ferolin::CampoValida() {
   codigoInvalido_ = false;
   const std::string campo = Recortar(txtedit_->DataField);

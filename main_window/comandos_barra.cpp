@@ -12,6 +12,8 @@
 
 namespace ferolin {
 
+using namespace lista;
+
 void Frm_Ferolin::UtilKorv1_click(std::string& palabra) {
   // Cancelling with nothing in the first row closes the window.
   if (Recortar(grilla_->TextMatrix(1, 0)).empty() && IgualesSinMayusculas(palabra, "CANCELAR")) {

@@ -13,6 +13,8 @@
 
 namespace ferolin {
 
+using namespace lista;
+
 namespace {
 
 QColor ColorDesdeBGR(std::uint32_t bgr) {

@@ -23,6 +23,8 @@
 
 namespace ferolin {
 
+using namespace lista;
+
 namespace {
 
 constexpr const char* kConsultaClientes =

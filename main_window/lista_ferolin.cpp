@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace ferolin {
+namespace ferolin::lista {
 
 std::string Recortar(std::string_view text) {
   auto blanco = [](char c) { return c == ' '; };
@@ -47,4 +47,4 @@ bool IgualesSinMayusculas(std::string_view a, std::string_view b) {
          });
 }
 
-}  // namespace ferolin
+}  // namespace ferolin::lista

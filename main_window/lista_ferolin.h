@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace ferolin {
+namespace ferolin::lista {
 
 inline constexpr const char* kSentenciaLista =
     "SELECT * FROM TA_CONFIGURACION WHERE GRUPO = 'FEROLIN' ORDER BY CLAVE";
@@ -29,4 +29,4 @@ std::string SentenciaInsertarCuenta(std::string_view codigo, std::string_view co
 // Case-insensitive (ASCII) equality, as the suite compares command words.
 bool IgualesSinMayusculas(std::string_view a, std::string_view b);
 
-}  // namespace ferolin
+}  // namespace ferolin::lista

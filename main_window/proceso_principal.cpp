@@ -12,6 +12,8 @@
 
 namespace ferolin {
 
+using namespace lista;
+
 namespace {
 
 bool EsPostgres(const std::string& dbms) {

@@ -6,6 +6,8 @@
 #include "main_window/lista_ferolin.h"
 
 namespace ferolin {
+
+using namespace lista;
 namespace {
 
 TEST(ListaFerolin, CodigoDeClaveTomaDesdeElNovenoCaracterRecortado) {
