@@ -68,8 +68,7 @@ QString Programa() {
 }
 
 TEST(Ejecutable, CreaLaDemoYSinPantallaDiceComoEjecutarlo) {
-  if (!QFileInfo::exists(Programa()))
-    GTEST_SKIP() << "ferolin not built: " << Programa().toStdString();
+  ASSERT_TRUE(QFileInfo::exists(Programa())) << "ferolin not built: " << Programa().toStdString();
   TempFolder carpeta;
   QProcess demo;
   demo.start(Programa(),
