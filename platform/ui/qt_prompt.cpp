@@ -141,15 +141,15 @@ void ConfigureMessageBox(QMessageBox& box, const std::string& text, int style,
   box.setTextFormat(Qt::PlainText);  // data in a message is never markup
   box.setText(PlainLines(text));
   box.setIcon(IconOf(parts.icon));
-  const auto specs = ButtonsOf(parts.buttons);
+  const auto choices = ButtonsOf(parts.buttons);
   const int escape = EscapeAnswer(parts.buttons);
-  for (std::size_t i = 0; i < specs.size(); ++i) {
-    QPushButton* button = box.addButton(QString::fromUtf8(specs[i].caption), specs[i].role);
-    button->setProperty(kAnswerProperty, specs[i].answer);
+  for (std::size_t i = 0; i < choices.size(); ++i) {
+    QPushButton* button = box.addButton(QString::fromUtf8(choices[i].caption), choices[i].role);
+    button->setProperty(kAnswerProperty, choices[i].answer);
     if (static_cast<int>(i) == parts.defaultButton) box.setDefaultButton(button);
-    if (specs[i].answer == escape) box.setEscapeButton(button);
+    if (choices[i].answer == escape) box.setEscapeButton(button);
   }
-  if (parts.defaultButton >= static_cast<int>(specs.size())) {
+  if (parts.defaultButton >= static_cast<int>(choices.size())) {
     box.setDefaultButton(qobject_cast<QPushButton*>(box.buttons().first()));
   }
 }
