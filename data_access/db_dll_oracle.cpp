@@ -23,13 +23,6 @@ std::size_t SiguienteInicio(const std::string& script, std::size_t desde) {
   return menor;
 }
 
-std::string Recortar(const std::string& s) {
-  const char* blancos = " \t\r\n";
-  const auto desde = s.find_first_not_of(blancos);
-  if (desde == npos) return "";
-  return s.substr(desde, s.find_last_not_of(blancos) - desde + 1);
-}
-
 std::string Normalizar(std::string s) {
   using texto::Reemplazar;
   s = Reemplazar(s, "SET NOCOUNT ON", "");
@@ -64,8 +57,8 @@ void DB_Dll::EjecutarScriptOracle(std::string& SentenciaSQL, long* RecordsAffect
     if (inicio == npos) break;
     const std::size_t fin = SiguienteInicio(SentenciaSQL, inicio + 1);
     // Line feeds stay in the script; a marker on a line of its own is still one.
-    const std::string sentencia =
-        Recortar(SentenciaSQL.substr(inicio, fin == npos ? npos : fin - inicio));
+    const std::string sentencia = texto::RecortarBlancosYSaltos(
+        SentenciaSQL.substr(inicio, fin == npos ? npos : fin - inicio));
     if (texto::IgualSinCaso(sentencia, "SET TRANSACTION")) {
       cnn.BeginTrans();
     } else if (texto::IgualSinCaso(sentencia, "COMMIT")) {
@@ -74,7 +67,7 @@ void DB_Dll::EjecutarScriptOracle(std::string& SentenciaSQL, long* RecordsAffect
       cnn.RollbackTrans();
     } else {
       const std::string oracle = DescartarSentenciaOracle(ORACLE_Dicc(sentencia));
-      if (!Recortar(oracle).empty()) {
+      if (!texto::RecortarBlancosYSaltos(oracle).empty()) {
         long filas = 0;
         cnn.Execute(oracle, &filas);
         // A statement that reports no count (-1) adds nothing.

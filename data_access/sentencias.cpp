@@ -1,7 +1,5 @@
 #include "data_access/sentencias.h"
 
-#include <algorithm>
-
 #include "data_access/db_dll.h"
 #include "data_access/texto.h"
 
@@ -11,7 +9,7 @@ void AgregarCampo(ContextoDatos& contexto, CamposValores& campos, const std::str
                   std::string& Valor, const std::string& Tipo, bool Reiniciar) {
   if (Reiniciar) campos.clear();
   campos.emplace_back();
-  Valor.erase(std::remove(Valor.begin(), Valor.end(), '\''), Valor.end());
+  Valor = texto::QuitarApostrofes(Valor);
   CampoValor& registro = campos.back();
   registro.campo = Campo;
   registro.valor = texto::IgualSinCaso(Valor, "NULL")
