@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "startup/cadena.h"
+#include "data_access/texto.h"
 
 namespace ferolin {
 
@@ -13,7 +13,7 @@ std::string RutaQuadrelIni(const std::string& carpeta) {
   const fs::path dir = carpeta.empty() ? fs::path(".") : fs::path(carpeta);
   for (fs::directory_iterator it(dir, ec), fin; !ec && it != fin; it.increment(ec)) {
     const std::string nombre = it->path().filename().string();
-    if (cadena::Iguales(nombre, "quadrel.ini") && it->is_regular_file(ec)) {
+    if (texto::IgualSinCasoUnicode(nombre, "quadrel.ini") && it->is_regular_file(ec)) {
       return carpeta + nombre;
     }
   }

@@ -6,8 +6,8 @@
 
 #include "data_access/db_dll.h"
 #include "data_access/error_report.h"
+#include "data_access/texto.h"
 #include "platform/db/errors.h"
-#include "startup/cadena.h"
 #include "startup/pasos.h"
 #include "startup/servicios.h"
 
@@ -41,14 +41,15 @@ std::string LeerClave(ContextoPrograma& ctx, DB_Dll& dbl, const std::string& Cla
     return std::string();
   };
 
-  if (cadena::Recortar(ctx.gTablaConfiguracion).empty()) {
+  if (texto::Recortar(ctx.gTablaConfiguracion).empty()) {
     ctx.gTablaConfiguracion = kTablaConfiguracion;
   }
-  const std::string clave = cadena::Recortar(Clave);
+  const std::string clave = texto::Recortar(Clave);
   std::string sql = "SELECT VALOR, valoraux FROM " + ctx.gTablaConfiguracion +
-                    " with(nolock)  WHERE CLAVE = '" + cadena::Comillas(clave) + "'";
-  if (cadena::Iguales(clave, "[FECHA DESDE]") || cadena::Iguales(clave, "[FECHA HASTA]")) {
-    sql = cadena::Mayusculas(sql);
+                    " with(nolock)  WHERE CLAVE = '" + texto::DoblarApostrofes(clave) + "'";
+  if (texto::IgualSinCasoUnicode(clave, "[FECHA DESDE]") ||
+      texto::IgualSinCasoUnicode(clave, "[FECHA HASTA]")) {
+    sql = texto::MayusculasUnicode(sql);
   }
 
   std::string resultado;
@@ -69,17 +70,18 @@ std::string LeerClave(ContextoPrograma& ctx, DB_Dll& dbl, const std::string& Cla
           reportar))
     return abandonar();
   if (!pasos::Reportado([&] { dbl.CierraRecordset(rs); }, reportar)) return abandonar();
-  if (cadena::Iguales(clave, "THEME") && cadena::Recortar(resultado).empty()) resultado = "1";
+  if (texto::IgualSinCasoUnicode(clave, "THEME") && texto::Recortar(resultado).empty())
+    resultado = "1";
   return resultado;
 }
 
 bool EsSi(const std::string& v) {
-  return cadena::Iguales(v, "SI");
+  return texto::IgualSinCasoUnicode(v, "SI");
 }
 
 // Flags that are off when blank and on unless "NO".
 bool NoEsNo(const std::string& v) {
-  return !cadena::Recortar(v).empty() && !cadena::Iguales(v, "NO");
+  return !texto::Recortar(v).empty() && !texto::IgualSinCasoUnicode(v, "NO");
 }
 
 // The suite's sales programs, whose decimals follow "CantidadDecimalesVentas".
@@ -88,7 +90,7 @@ bool EsProgramaDeVentas(const std::string& programa) {
                                                          "PRESUPUESTOS", "PEDIDOS",   "REMITOS",
                                                          "NOTASCD",      "PROFORMAS", "MOSTRADOR"};
   for (const char* p : kVentas) {
-    if (cadena::Iguales(programa, p)) return true;
+    if (texto::IgualSinCasoUnicode(programa, p)) return true;
   }
   return false;
 }
@@ -97,8 +99,9 @@ bool ValorLogico(const db::Field& f) {
   const db::Value& v = f.value();
   if (v.IsNull()) return false;
   if (v.IsNumber()) return v.ToNumber() != 0;
-  const std::string t = cadena::Recortar(v.ToText());
-  return cadena::Iguales(t, "true") || cadena::Iguales(t, "SI") || cadena::ValorNumerico(t) != 0;
+  const std::string t = texto::Recortar(v.ToText());
+  return texto::IgualSinCasoUnicode(t, "true") || texto::IgualSinCasoUnicode(t, "SI") ||
+         texto::ValorNumerico(t) != 0;
 }
 
 }  // namespace
@@ -120,7 +123,7 @@ void GrabaCfgKV(ContextoPrograma& ctx, const std::string& Clave, const std::stri
   const std::string rutina = "GrabaCfgKV";
   db::Recordset rs;
   std::string sql = "SELECT * FROM " + ctx.gTablaConfiguracion + " with(nolock)  WHERE CLAVE = '" +
-                    cadena::Comillas(Clave) + "'";
+                    texto::DoblarApostrofes(Clave) + "'";
   pasos::Omitible(rutina, [&] { est.AbrirRecordset(sql, rs, &est.gCnn(), 2, 3, -1, true); });
   pasos::Omitible(rutina, [&] {
     ExigirAbierto(rs);
@@ -132,16 +135,16 @@ void GrabaCfgKV(ContextoPrograma& ctx, const std::string& Clave, const std::stri
   });
   pasos::Omitible(rutina, [&] { rs.SetField("Grupo", db::Value::Text(Grupo)); });
   pasos::Omitible(rutina, [&] {
-    rs.SetField("Clave", db::Value::Text(cadena::Mayusculas(cadena::Recortar(Clave))));
+    rs.SetField("Clave", db::Value::Text(texto::MayusculasUnicode(texto::Recortar(Clave))));
   });
   pasos::Omitible(rutina, [&] {
-    rs.SetField("Valor", db::Value::Text(Recortar ? cadena::Recortar(Valor) : Valor));
+    rs.SetField("Valor", db::Value::Text(Recortar ? texto::Recortar(Valor) : Valor));
   });
   pasos::Omitible(
       rutina, [&] { rs.SetField("PoliticaNegocio", db::Value::Integer(PoliticaNegocio ? 1 : 0)); });
   if (!ValorAux.empty()) {
     pasos::Omitible(rutina,
-                    [&] { rs.SetField("ValorAux", db::Value::Text(cadena::Recortar(ValorAux))); });
+                    [&] { rs.SetField("ValorAux", db::Value::Text(texto::Recortar(ValorAux))); });
   }
   pasos::Omitible(rutina, [&] { rs.Update(); });
   pasos::Omitible(rutina, [&] {
@@ -159,9 +162,9 @@ void CargarConfiguracion(ContextoPrograma& ctx, const std::string& carpetaProgra
     return Cfg(ctx, clave, aux);
   };
   auto paso = [&](auto&& f) { pasos::Omitible(rutina, f); };
-  auto recortado = [&](const char* clave) { return cadena::Recortar(valor(clave)); };
+  auto recortado = [&](const char* clave) { return texto::Recortar(valor(clave)); };
   auto entero16 = [](const std::string& t) {
-    const auto n = cadena::Redondear(cadena::ValorNumerico(t), INT16_MIN, INT16_MAX);
+    const auto n = texto::Redondear(texto::ValorNumerico(t), INT16_MIN, INT16_MAX);
     if (!n) throw std::out_of_range("valor fuera de rango: " + t);
     return static_cast<std::int16_t>(*n);
   };
@@ -177,7 +180,7 @@ void CargarConfiguracion(ContextoPrograma& ctx, const std::string& carpetaProgra
     c.CantidadDecimales = valor("CantidadDecimales");
     if (EsProgramaDeVentas(ctx.nombrePrograma)) {
       const std::string ventas = valor("CantidadDecimalesVentas");
-      if (cadena::ValorNumerico(ventas) > 0) c.CantidadDecimales = ventas;
+      if (texto::ValorNumerico(ventas) > 0) c.CantidadDecimales = ventas;
     }
   });
   paso([&] {
@@ -194,7 +197,7 @@ void CargarConfiguracion(ContextoPrograma& ctx, const std::string& carpetaProgra
     auto& dbl = ctx.gDB();
     db::Recordset rs;
     std::string sql = "Select * from ta_usuarios  with(nolock)  where Nombre = '" +
-                      cadena::Comillas(ctx.gUsuarioLogeado) + "'";
+                      texto::DoblarApostrofes(ctx.gUsuarioLogeado) + "'";
     paso([&] { dbl.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); });
     paso([&] {
       ExigirAbierto(rs);
@@ -215,7 +218,7 @@ void CargarConfiguracion(ContextoPrograma& ctx, const std::string& carpetaProgra
   paso([&] { c.VALIDACODIGOBARRA = EsSi(recortado("VALIDACODIGOBARRA")); });
 
   auto color = [&](const char* clave) {
-    const auto n = cadena::Redondear(util.TextoANumero(valor(clave)), INT32_MIN, INT32_MAX);
+    const auto n = texto::Redondear(util.TextoANumero(valor(clave)), INT32_MIN, INT32_MAX);
     if (!n) throw std::out_of_range(std::string("color fuera de rango: ") + clave);
     return static_cast<std::uint32_t>(static_cast<std::int32_t>(*n));
   };
@@ -225,7 +228,9 @@ void CargarConfiguracion(ContextoPrograma& ctx, const std::string& carpetaProgra
   });
   paso([&] { ctx.gColorTextoEdicion = color("CLetra"); });
 
-  paso([&] { c.ModuloOrdenDeTrabajo = !cadena::Iguales(recortado("ModuloOrdenDeTrabajo"), "NO"); });
+  paso([&] {
+    c.ModuloOrdenDeTrabajo = !texto::IgualSinCasoUnicode(recortado("ModuloOrdenDeTrabajo"), "NO");
+  });
   paso([&] { c.V_ModificaCPrecio = NoEsNo(valor("V_ModificaCPrecio")); });
   paso([&] { c.C_ModificaCPrecio = NoEsNo(valor("C_ModificaCPrecio")); });
   paso([&] { c.MADERERA = NoEsNo(valor("MADERERA")); });
@@ -264,7 +269,7 @@ void CargarConfiguracion(ContextoPrograma& ctx, const std::string& carpetaProgra
   });
   paso([&] {
     c.Top_Default = valor("Top_Default");
-    if (cadena::Recortar(c.Top_Default).empty()) c.Top_Default = "1000";
+    if (texto::Recortar(c.Top_Default).empty()) c.Top_Default = "1000";
   });
   c.cargada = true;
 }

@@ -2,7 +2,7 @@
 // server; it supplies the command time-out of the main connection.
 
 #include "data_access/db_dll.h"
-#include "startup/cadena.h"
+#include "data_access/texto.h"
 #include "startup/pasos.h"
 #include "startup/servicios.h"
 
@@ -40,8 +40,8 @@ void AbrirEstadisticas(ContextoPrograma& ctx) {
     pasos::Omitible(rutina, [&] { est.gCnn().SetDefaultDatabase(kBaseEstadisticas); });
     bool leido = pasos::Omitible(rutina, [&] {
       std::string aux;
-      const auto n = cadena::Redondear(cadena::ValorNumerico(CfgKV(ctx, "TimeOut", aux)), INT16_MIN,
-                                       INT16_MAX);
+      const auto n =
+          texto::Redondear(texto::ValorNumerico(CfgKV(ctx, "TimeOut", aux)), INT16_MIN, INT16_MAX);
       if (!n) throw std::out_of_range("TimeOut fuera de rango");
       ctx.gTimeOut = static_cast<std::int16_t>(*n);
     });

@@ -9,10 +9,10 @@
 #include <stdexcept>
 
 #include "data_access/db_dll.h"
+#include "data_access/texto.h"
 #include "outside/sistema.h"
 #include "outside/util_korv.h"
 #include "startup/archivo_ini.h"
-#include "startup/cadena.h"
 #include "startup/pasos.h"
 #include "startup/servicios.h"
 
@@ -34,14 +34,14 @@ EleccionEstilo ElegirEstilo(long valor) {
 }
 
 long ValorEstilo(const std::string& t) {
-  const auto n = cadena::Redondear(cadena::ValorNumerico(t), INT16_MIN, INT16_MAX);
+  const auto n = texto::Redondear(texto::ValorNumerico(t), INT16_MIN, INT16_MAX);
   return n ? static_cast<long>(*n) : 0;
 }
 
 void AplicarEstilo(ContextoPrograma& ctx, QWidget& ventana) {
   const std::string carpeta = ctx.tarvex.utilidades().CarpetaConBarra(ctx.carpetaPrograma);
-  const std::string seccion = cadena::Mayusculas(ctx.tarvex.sistema().UsuarioSistema()) + "_" +
-                              cadena::Mayusculas(ctx.gDB().gDBName) + "Styles";
+  const std::string seccion = texto::MayusculasUnicode(ctx.tarvex.sistema().UsuarioSistema()) +
+                              "_" + texto::MayusculasUnicode(ctx.gDB().gDBName) + "Styles";
   const long valor = ValorEstilo(outside::LeerIni(RutaQuadrelIni(carpeta), seccion, "Styles", "4"));
   const EleccionEstilo eleccion = ElegirEstilo(valor);
   const std::string ruta = carpeta + eleccion.archivo;
@@ -74,7 +74,7 @@ void AplicarIconoYBarras(ContextoPrograma& ctx, QWidget& ventana) {
   }
   for (const char* nombre : {"UtilKorv1", "TBarRep1", "Util0011"}) {
     pasos::Omitible(rutina, [&] {
-      const auto valor = cadena::Redondear(ctx.gFlatToolbars, INT32_MIN, INT32_MAX);
+      const auto valor = texto::Redondear(ctx.gFlatToolbars, INT32_MIN, INT32_MAX);
       if (!valor) throw std::out_of_range("FlatToolbars fuera de rango");
       const int estilo = static_cast<int>(*valor);
       QObject* barra = ventana.findChild<QObject*>(QString::fromLatin1(nombre));

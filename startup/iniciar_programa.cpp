@@ -7,12 +7,12 @@
 #include <system_error>
 
 #include "data_access/db_dll.h"
+#include "data_access/texto.h"
 #include "lookup/lib_cls_cons3.h"
 #include "lookup/mascaras.h"
 #include "outside/sistema.h"
 #include "platform/db/connection.h"
 #include "startup/archivo_ini.h"
-#include "startup/cadena.h"
 #include "startup/pasos.h"
 #include "startup/servicios.h"
 
@@ -36,8 +36,8 @@ std::string ParametrosDesdeIni(ContextoPrograma& ctx, const std::string& ini) {
   auto& util = ctx.tarvex.utilidades();
   auto seccion = [&ctx] {
     auto& sistema = ctx.tarvex.sistema();
-    return cadena::Mayusculas(sistema.NombreEquipo()) + "|" +
-           cadena::Mayusculas(sistema.UsuarioSistema()) + "BaseDeDatos";
+    return texto::MayusculasUnicode(sistema.NombreEquipo()) + "|" +
+           texto::MayusculasUnicode(sistema.UsuarioSistema()) + "BaseDeDatos";
   };
   std::string servidor, base, usuario, clave;
   pasos::Omitible("IniciarPrograma",
@@ -97,13 +97,13 @@ std::string ServidorSinPuerto(const std::string& server) {
 
 std::string ValorParametro(const std::string& linea, const std::string& clave,
                            const std::string& defecto) {
-  const auto pos = cadena::Buscar(linea, clave);
+  const auto pos = texto::Buscar(linea, clave);
   if (pos == std::string::npos) return defecto;
   const auto inicio = pos + clave.size();
   const auto fin = linea.find(';', pos);
   // Without a terminating ";" the value cannot be taken and stays empty.
   const std::string valor = fin == std::string::npos ? "" : linea.substr(inicio, fin - inicio);
-  return cadena::Recortar(SinIgual(valor));
+  return texto::Recortar(SinIgual(valor));
 }
 
 ParametrosLanzamiento LeerParametrosLanzamiento(const std::string& linea) {
@@ -146,19 +146,19 @@ bool IniciarPrograma(ContextoPrograma& ctx, bool UsarIniSinComando, const std::s
     });
   }
   const std::string ini = RutaQuadrelIni(carpeta);
-  if (cadena::Recortar(linea).empty() && UsarIniSinComando) linea = ParametrosDesdeIni(ctx, ini);
+  if (texto::Recortar(linea).empty() && UsarIniSinComando) linea = ParametrosDesdeIni(ctx, ini);
 
   pasos::Omitible("IniciarPrograma", [&] {
     auto& sistema = ctx.tarvex.sistema();
-    ctx.gSeccionPuesto = cadena::Mayusculas(sistema.NombreEquipo()) + "|" +
-                         cadena::Mayusculas(sistema.UsuarioSistema());
-    if (cadena::Largo(cadena::Recortar(ctx.gSeccionPuesto)) > kLargoSeccionPuesto) {
-      ctx.gSeccionPuesto = cadena::Primeros(ctx.gSeccionPuesto, kLargoSeccionPuesto);
+    ctx.gSeccionPuesto = texto::MayusculasUnicode(sistema.NombreEquipo()) + "|" +
+                         texto::MayusculasUnicode(sistema.UsuarioSistema());
+    if (texto::Largo(texto::Recortar(ctx.gSeccionPuesto)) > kLargoSeccionPuesto) {
+      ctx.gSeccionPuesto = texto::Primeros(ctx.gSeccionPuesto, kLargoSeccionPuesto);
     }
   });
   pasos::Omitible("IniciarPrograma", [&] {
     ctx.gFlatToolbars =
-        cadena::ValorNumerico(outside::LeerIni(ini, ctx.gSeccionPuesto, "FlatToolbars", "1"));
+        texto::ValorNumerico(outside::LeerIni(ini, ctx.gSeccionPuesto, "FlatToolbars", "1"));
   });
 
   if (!db.gOpenFlag) {
@@ -173,7 +173,7 @@ bool IniciarPrograma(ContextoPrograma& ctx, bool UsarIniSinComando, const std::s
     db.gUserPassWord = p.Password;
     db.gServidor = ServidorSinPuerto(p.Server);
 
-    const bool pedir = cadena::Recortar(p.Server).empty() || cadena::Recortar(p.Usuario).empty();
+    const bool pedir = texto::Recortar(p.Server).empty() || texto::Recortar(p.Usuario).empty();
     if (pedir && ctx.dialogoConexion == nullptr) {
       std::fprintf(stderr,
                    "ferolin: falta el servidor o el usuario de la conexión y no hay diálogo de "

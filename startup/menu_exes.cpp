@@ -5,9 +5,9 @@
 
 #include "data_access/db_dll.h"
 #include "data_access/error_report.h"
+#include "data_access/texto.h"
 #include "platform/db/errors.h"
 #include "platform/os/process.h"
-#include "startup/cadena.h"
 #include "startup/menu_exes.h"
 #include "startup/pasos.h"
 #include "startup/servicios.h"
@@ -36,7 +36,7 @@ std::string ProgramaHermano(const std::string& carpeta, const std::string& Progr
   if (Programa.find('\\') != std::string::npos || Programa.find('/') != std::string::npos) {
     return resto();
   }
-  if (cadena::Contiene(Programa, "SHELL")) return carpeta + resto();
+  if (texto::Contiene(Programa, "SHELL")) return carpeta + resto();
   return carpeta + Programa;
 }
 

@@ -5,9 +5,9 @@
 
 #include "data_access/db_dll.h"
 #include "data_access/sentencias.h"
+#include "data_access/texto.h"
 #include "outside/sistema.h"
 #include "platform/db/errors.h"
-#include "startup/cadena.h"
 #include "startup/pasos.h"
 #include "startup/servicios.h"
 
@@ -29,8 +29,8 @@ std::string NombreTarea(ContextoPrograma& ctx, const std::string& programa) {
       "SELECT TA_TAREAS.USUARIO, TA_MENU.Proceso, TA_MENU.Clave , TA_MENU.Nombre "
       " FROM TA_TAREAS  with(nolock) INNER JOIN TA_MENU ON TA_TAREAS.TAREA = TA_MENU.Clave "
       " WHERE (TA_TAREAS.USUARIO = '" +
-      cadena::Comillas(ctx.gUsuarioLogeado) + "') AND (TA_MENU.Proceso LIKE '%" +
-      cadena::Comillas(programa) + "%')";
+      texto::DoblarApostrofes(ctx.gUsuarioLogeado) + "') AND (TA_MENU.Proceso LIKE '%" +
+      texto::DoblarApostrofes(programa) + "%')";
   db::Recordset rs;
   std::optional<std::string> tarea;
   pasos::Omitible(kRutinaIngreso, [&] { db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); });
@@ -39,21 +39,12 @@ std::string NombreTarea(ContextoPrograma& ctx, const std::string& programa) {
   });
   pasos::Omitible(kRutinaIngreso, [&] { db.CierraRecordset(rs); });
   if (tarea) return *tarea;
-  if (cadena::Iguales(ctx.nombrePrograma, "QUADREL")) return "Menu Principal";
-  if (cadena::Iguales(db.gDBName, db.gUsuario) ||
-      cadena::Iguales(db.gUsuario, "SUPERVISOR KORVANT MC")) {
+  if (texto::IgualSinCasoUnicode(ctx.nombrePrograma, "QUADREL")) return "Menu Principal";
+  if (texto::IgualSinCasoUnicode(db.gDBName, db.gUsuario) ||
+      texto::IgualSinCasoUnicode(db.gUsuario, "SUPERVISOR KORVANT MC")) {
     return ctx.nombrePrograma;
   }
   return "";
-}
-
-// The values as the statement builder stores them: without apostrophes.
-std::string SinApostrofes(const std::string& s) {
-  std::string r;
-  for (char c : s) {
-    if (c != '\'') r += c;
-  }
-  return r;
 }
 
 }  // namespace
@@ -81,11 +72,11 @@ void RegistrarIngreso(ContextoPrograma& ctx, const std::string& nombreMenu) {
 
   std::string maquina;
   pasos::Omitible(kRutinaIngreso, [&] {
-    maquina = cadena::Mayusculas(cadena::Recortar(ctx.tarvex.sistema().NombreEquipo()));
+    maquina = texto::MayusculasUnicode(texto::Recortar(ctx.tarvex.sistema().NombreEquipo()));
   });
-  std::string usuario = cadena::Mayusculas(cadena::Recortar(ctx.gUsuarioLogeado));
-  std::string formulario = cadena::Mayusculas(cadena::Recortar(programa));
-  std::string tareaMayus = cadena::Mayusculas(cadena::Recortar(tarea));
+  std::string usuario = texto::MayusculasUnicode(texto::Recortar(ctx.gUsuarioLogeado));
+  std::string formulario = texto::MayusculasUnicode(texto::Recortar(programa));
+  std::string tareaMayus = texto::MayusculasUnicode(texto::Recortar(tarea));
   std::string ingreso = FormatoFecha() + " " + FormatoHora();
   std::string nombreUsuario = ctx.gUsuarioLogeado;
 
@@ -107,12 +98,13 @@ void RegistrarIngreso(ContextoPrograma& ctx, const std::string& nombreMenu) {
   if (r.Fallo) return;
 
   // The exit time must reach this run's row and no other: its ID is read back
-  // by the values just written (IDs grow, so the newest match is this row).
+  // by the values just written (IDs grow, so the newest match is this row),
+  // without apostrophes as the statement builder stored them.
   std::string sql = "SELECT MAX(ID) AS ID FROM Control_Acceso  with(nolock)  WHERE Maquina = '" +
-                    cadena::Comillas(SinApostrofes(maquina)) + "' AND Usuario = '" +
-                    cadena::Comillas(SinApostrofes(usuario)) + "' AND Formulario = '" +
-                    cadena::Comillas(SinApostrofes(formulario)) + "' AND Ingreso = '" +
-                    cadena::Comillas(SinApostrofes(ingreso)) + "' AND EGRESO IS NULL";
+                    texto::QuitarApostrofes(maquina) + "' AND Usuario = '" +
+                    texto::QuitarApostrofes(usuario) + "' AND Formulario = '" +
+                    texto::QuitarApostrofes(formulario) + "' AND Ingreso = '" +
+                    texto::QuitarApostrofes(ingreso) + "' AND EGRESO IS NULL";
   db::Recordset rs;
   pasos::Omitible(kRutinaIngreso, [&] { db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); });
   pasos::Omitible(kRutinaIngreso, [&] {

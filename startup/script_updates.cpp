@@ -2,7 +2,7 @@
 
 #include "data_access/db_dll.h"
 #include "data_access/error_report.h"
-#include "startup/cadena.h"
+#include "data_access/texto.h"
 #include "startup/pasos.h"
 #include "startup/servicios.h"
 
@@ -39,7 +39,7 @@ ResultadoScript GActualizarDatoScript(ContextoPrograma& ctx,
 
   std::string cuerpo;
   for (const auto& s : Sentencias) {
-    if (!cadena::Recortar(s).empty()) cuerpo += kCR + s;
+    if (!texto::Recortar(s).empty()) cuerpo += kCR + s;
   }
   if (cuerpo.empty()) return r;
 
@@ -81,7 +81,7 @@ ResultadoScript GActualizarDatoScript(ContextoPrograma& ctx,
             [&] { GrabarErrorTabla(ctx, script, ctx.nombrePrograma, codigo, r.MensajeError); },
             reportar))
       return r;
-    if (!cadena::Recortar(mostrar).empty() && MostrarMensaje) {
+    if (!texto::Recortar(mostrar).empty() && MostrarMensaje) {
       if (!pasos::Reportado(
               [&] {
                 ctx.prompt.Message(mostrar, ui::buttons::kOk + ui::icon::kCritical,

@@ -11,9 +11,9 @@
 #include <set>
 
 #include "data_access/db_dll.h"
+#include "data_access/texto.h"
 #include "outside/sistema.h"
 #include "outside/util_korv.h"
-#include "startup/cadena.h"
 #include "startup/estilo.h"
 #include "startup/servicios.h"
 #include "tests/support/scripted_prompt.h"
@@ -53,7 +53,7 @@ struct Programa {
   }
   void Ini(const std::string& texto) { std::ofstream(carpeta.path() / "quadrel.ini") << texto; }
   std::string Seccion(const std::string& base) {
-    return cadena::Mayusculas(ctx.tarvex.sistema().UsuarioSistema()) + "_" + base + "Styles";
+    return texto::MayusculasUnicode(ctx.tarvex.sistema().UsuarioSistema()) + "_" + base + "Styles";
   }
   testing::TempFolder carpeta;
   testing::ScriptedPrompt prompt;

@@ -7,11 +7,11 @@
 #include <regex>
 
 #include "data_access/db_dll.h"
+#include "data_access/texto.h"
 #include "lookup/lib_cls_cons3.h"
 #include "outside/sistema.h"
 #include "platform/db/connection.h"
 #include "platform/os/environment.h"
-#include "startup/cadena.h"
 #include "startup/iniciar_programa.h"
 #include "startup/servicios.h"
 #include "tests/startup/entorno_prueba.h"
@@ -70,7 +70,7 @@ TEST(IniciarPrograma, ConectaAjustaLaConexionYArrancaLosServicios) {
   ASSERT_EQ(filas.size(), 1u);
   const auto& f = filas[0];
   EXPECT_EQ(std::stol(*f[0]), ctx.gIdAcceso);
-  EXPECT_EQ(*f[1], cadena::Mayusculas(cadena::Recortar(ctx.tarvex.sistema().NombreEquipo())));
+  EXPECT_EQ(*f[1], texto::MayusculasUnicode(texto::Recortar(ctx.tarvex.sistema().NombreEquipo())));
   EXPECT_EQ(*f[2], "OPERADOR");
   EXPECT_EQ(*f[3], "FEROLIN");
   EXPECT_EQ(*f[4], "DECRETO 603/2019 - TASA CERO");
@@ -138,11 +138,11 @@ TEST(IniciarPrograma, ArmaLaLineaDesdeElArchivoDeConfiguracion) {
   auto& ctx = *e.ctx;
   auto& util = ctx.tarvex.utilidades();
   const std::string puesto =
-      cadena::Mayusculas(ctx.tarvex.sistema().NombreEquipo()) + "|" + std::string(60, 'U');
+      texto::MayusculasUnicode(ctx.tarvex.sistema().NombreEquipo()) + "|" + std::string(60, 'U');
   {
     // Any letter case of the file name is the same settings file.
     std::ofstream ini(e.base.folder() / "qUADREL.ini");
-    ini << "[" << cadena::Primeros(puesto, 50) << "]\r\nFlatToolbars=0\r\n"
+    ini << "[" << texto::Primeros(puesto, 50) << "]\r\nFlatToolbars=0\r\n"
         << "[" << puesto << "BaseDeDatos]\r\nServidor=SQLITE\r\nDbName=TEST\r\n"
         << "Usuario=" << util.Codificar("SUPERVISOR") << "\r\n"
         << "UserPassWord=" << util.Codificar("x|y") << "\r\n";
@@ -152,7 +152,7 @@ TEST(IniciarPrograma, ArmaLaLineaDesdeElArchivoDeConfiguracion) {
   EXPECT_EQ(ctx.gDB().gUserPassWord, "xy");
   EXPECT_EQ(ctx.gCaja, "1");
   EXPECT_EQ(ctx.gFlatToolbars, 0);
-  EXPECT_EQ(ctx.gSeccionPuesto, cadena::Primeros(puesto, 50));
+  EXPECT_EQ(ctx.gSeccionPuesto, texto::Primeros(puesto, 50));
 }
 
 // The connection dialog answers for a blank command line.
@@ -277,7 +277,7 @@ TEST(RegistroAcceso, TareaSegunLosPermisosDelUsuario) {
     const auto filas = e.base.query("SELECT Tarea, Usuario, NombreUsuario FROM Control_Acceso");
     ASSERT_EQ(filas.size(), 1u);
     EXPECT_EQ(*filas[0][0], c.tarea);
-    std::string sinApostrofe = cadena::Mayusculas(c.usuario);
+    std::string sinApostrofe = texto::MayusculasUnicode(c.usuario);
     std::erase(sinApostrofe, '\'');
     EXPECT_EQ(*filas[0][1], sinApostrofe);
     std::string nombre = c.usuario;

@@ -5,7 +5,7 @@
 
 #include <ostream>
 
-#include "startup/cadena.h"
+#include "data_access/texto.h"
 #include "startup/estilo.h"
 #include "startup/iniciar_programa.h"
 #include "startup/menu_exes.h"
@@ -154,7 +154,7 @@ TEST(ValorNumerico, LeeElNumeroDelPrincipio) {
       {"", 0},    {"abc", 0}, {"90", 90},  {"  12.5xyz", 12.5}, {"-3", -3},
       {"1,5", 1}, {"+7", 7},  {".5", 0.5}, {"0x10", 0},         {"1e3", 1},
   };
-  for (const auto& [t, v] : casos) EXPECT_DOUBLE_EQ(cadena::ValorNumerico(t), v) << t;
+  for (const auto& [t, v] : casos) EXPECT_DOUBLE_EQ(texto::ValorNumerico(t), v) << t;
 }
 
 }  // namespace
