@@ -1,4 +1,5 @@
 #include "lookup/anchos_columnas.h"
+#include "data_access/texto.h"
 
 #include <filesystem>
 #include <fstream>
@@ -22,7 +23,8 @@ bool Campo(const std::string& linea, std::size_t& pos, std::string& out) {
     while (pos < linea.size() && linea[pos] == ' ') ++pos;
   } else {
     std::size_t fin = linea.find(',', pos);
-    out = Trim(linea.substr(pos, fin == std::string::npos ? std::string::npos : fin - pos));
+    out = texto::Recortar(
+        linea.substr(pos, fin == std::string::npos ? std::string::npos : fin - pos));
     pos = fin == std::string::npos ? linea.size() : fin;
   }
   if (pos < linea.size() && linea[pos] == ',') ++pos;
@@ -48,10 +50,10 @@ std::vector<std::string> LeerAnchos(const std::string& carpeta, const std::strin
   std::vector<std::string> anchos;
   if (!std::filesystem::exists(ruta)) return anchos;
   for (const auto& linea : os::ReadTextLines(ruta)) {
-    if (Trim(linea).empty()) continue;
+    if (texto::Recortar(linea).empty()) continue;
     std::string t, a;
     if (!PartirLinea(linea, t, a)) throw std::runtime_error("Linea invalida en " + ruta);
-    if (!IgualesCI(t, tabla)) continue;
+    if (!texto::IgualSinCaso(t, tabla)) continue;
     anchos.clear();
     std::size_t p;
     while ((p = a.find('|')) != std::string::npos) {
@@ -70,7 +72,7 @@ void GrabarAnchos(const std::string& carpeta, const std::string& tabla,
   if (std::filesystem::exists(ruta)) {
     for (const auto& linea : os::ReadTextLines(ruta)) {
       std::string t, a;
-      if (PartirLinea(linea, t, a) && IgualesCI(t, tabla)) continue;
+      if (PartirLinea(linea, t, a) && texto::IgualSinCaso(t, tabla)) continue;
       contenido += os::Utf8ToCp1252(linea) + "\r\n";
     }
   }

@@ -1,4 +1,5 @@
 #include "lookup/lib_cls_cons3.h"
+#include "data_access/texto.h"
 
 #include <QString>
 #include <filesystem>
@@ -15,10 +16,7 @@
 
 namespace ferolin {
 
-using consulta::ContieneCI;
-using consulta::IgualesCI;
 using consulta::Omitible;
-using consulta::Trim;
 
 Lib_ClsCons3::Lib_ClsCons3(ContextoDatos& contexto, LectorCfg cfg)
     : contexto_(contexto), cfg_(std::move(cfg)) {
@@ -31,7 +29,9 @@ Lib_ClsCons3::Lib_ClsCons3(ContextoDatos& contexto, LectorCfg cfg)
   Omitible([&] { StkNivel3 = nivel("Stk_Nivel3"); });
   Omitible([&] { StkNivel4 = nivel("Stk_Nivel4"); });
   Omitible([&] { MuestraStock = Leer("MostrarStockenConsultas"); });
-  Omitible([&] { UsaConsultaLike_ = IgualesCI(Trim(Leer("UsaConsultaLike")), "SI"); });
+  Omitible([&] {
+    UsaConsultaLike_ = texto::IgualSinCaso(texto::Recortar(Leer("UsaConsultaLike")), "SI");
+  });
 }
 
 Lib_ClsCons3::~Lib_ClsCons3() = default;
@@ -47,8 +47,8 @@ std::optional<std::string> Lib_ClsCons3::ConsultaMascara(const std::string& s, l
   auto& u = contexto_.tarvex.utilidades();
   std::string tabla;
   for (const auto& reg : LeerMascaras(gRutaMascaraConsultas)) {
-    tabla = Trim(u.QuitarCaracter(reg.Tabla, U'\0', U'\u00FF'));
-    if (IgualesCI(tabla, Trim(s))) {
+    tabla = texto::Recortar(u.QuitarCaracter(reg.Tabla, U'\0', U'\u00FF'));
+    if (texto::IgualSinCaso(tabla, texto::Recortar(s))) {
       RegMascara_ = reg;
       hubo = true;
       break;
@@ -56,7 +56,7 @@ std::optional<std::string> Lib_ClsCons3::ConsultaMascara(const std::string& s, l
   }
   if (!hubo) return std::nullopt;
 
-  std::string campos = Trim(u.Reemplazar(RegMascara_.Campos, "|", ","));
+  std::string campos = texto::Recortar(u.Reemplazar(RegMascara_.Campos, "|", ","));
   if (!campos.empty() && campos.front() == ',') campos.erase(0, 1);
   if (!campos.empty() && campos.back() == ',') campos.pop_back();
   if (campos.empty()) campos = "*";
@@ -71,16 +71,17 @@ std::optional<std::string> Lib_ClsCons3::ConsultaMascara(const std::string& s, l
     CampoBusqueda = campos.substr(0, coma);
   }
 
-  std::string filtro = Trim(u.QuitarCaracter(Trim(RegMascara_.Filtro), U'\0', U'\u00FF'));
-  if (filtro.empty() && !Trim(Where).empty()) filtro = Where;
-  if (IgualesCI(tabla, "VT_PROVEEDORES") || IgualesCI(tabla, "VT_CLIENTES")) {
+  std::string filtro =
+      texto::Recortar(u.QuitarCaracter(texto::Recortar(RegMascara_.Filtro), U'\0', U'\u00FF'));
+  if (filtro.empty() && !texto::Recortar(Where).empty()) filtro = Where;
+  if (texto::IgualSinCaso(tabla, "VT_PROVEEDORES") || texto::IgualSinCaso(tabla, "VT_CLIENTES")) {
     if (filtro.empty()) filtro = "Dada_De_Baja = 0";
-  } else if (IgualesCI(tabla, "V_MA_ARTICULOS")) {
+  } else if (texto::IgualSinCaso(tabla, "V_MA_ARTICULOS")) {
     tabla = "VT_MA_ARTICULOS";
     if (filtro.empty()) filtro = "SUSPENDIDO = 0";
   }
-  return consulta::SentenciaMascara(consulta::NumeroATexto(static_cast<double>(n)), campos, tabla,
-                                    filtro, CampoBusqueda);
+  return consulta::SentenciaMascara(texto::NumeroEnQuinceCifras(static_cast<double>(n)), campos,
+                                    tabla, filtro, CampoBusqueda);
 }
 
 std::optional<std::string> Lib_ClsCons3::ArmarSentencia(const std::string& sql,
@@ -91,19 +92,19 @@ std::optional<std::string> Lib_ClsCons3::ArmarSentencia(const std::string& sql,
   Where = consulta::NormalizarWhere(Where);
 
   double topes = 0;
-  Omitible([&] { topes = consulta::ValorNumerico(Leer("TopConsArt")); });
+  Omitible([&] { topes = texto::ValorNumerico(Leer("TopConsArt")); });
   if (topes == 0) topes = 1000;
   const long n = static_cast<long>(topes);
-  const std::string nTexto = consulta::NumeroATexto(topes);
+  const std::string nTexto = texto::NumeroEnQuinceCifras(topes);
 
-  const bool conSelect = ContieneCI(s, "SELECT");
+  const bool conSelect = texto::Contiene(s, "SELECT");
   if (conSelect) {
     Omitible([&] {
-      if (ContieneCI(s, "V_MA_ARTICULOS"))
+      if (texto::Contiene(s, "V_MA_ARTICULOS"))
         s = contexto_.tarvex.utilidades().ReemplazarNombre(s, "V_MA_ARTICULOS", "VT_MA_ARTICULOS");
     });
-    if (!Trim(Where).empty()) {
-      if (!ContieneCI(Where, "WHERE")) Where = " WHERE " + Where;
+    if (!texto::Recortar(Where).empty()) {
+      if (!texto::Contiene(Where, "WHERE")) Where = " WHERE " + Where;
       s += Where;
     }
     return s;
@@ -120,7 +121,7 @@ std::optional<std::string> Lib_ClsCons3::ArmarSentencia(const std::string& sql,
   // Automatic query.
   if (!SentenciaOpcional.empty()) return SentenciaOpcional;
   std::string campos;
-  if (IgualesCI(s, "V_TA_DEPOSITO")) {
+  if (texto::IgualSinCaso(s, "V_TA_DEPOSITO")) {
     campos = "Descripcion,IdDeposito,UnidadNegocio,";
     CampoBusqueda = "IDDEPOSITO";
   } else {
@@ -130,16 +131,19 @@ std::optional<std::string> Lib_ClsCons3::ArmarSentencia(const std::string& sql,
       std::string q = "select top 1 * from " + s;
       datos.AbrirRecordset(q, rs, nullptr, 0, 1, -1, true);
       if (rs.State() == db::state::kClosed) return;
-      const bool claveId = IgualesCI(s, "v_mv_mutuales") || IgualesCI(s, "V_MV_TROPA_STOCK");
+      const bool claveId =
+          texto::IgualSinCaso(s, "v_mv_mutuales") || texto::IgualSinCaso(s, "V_MV_TROPA_STOCK");
       for (std::size_t i = 0; i < rs.FieldCount(); ++i) {
         const std::string nombre = rs.Fields(i).Name();
-        if (IgualesCI(nombre, "ID") || IgualesCI(nombre, "FECHAHORA_MODIFICACION") ||
-            IgualesCI(nombre, "FECHAHORA_GRABACION")) {
+        if (texto::IgualSinCaso(nombre, "ID") ||
+            texto::IgualSinCaso(nombre, "FECHAHORA_MODIFICACION") ||
+            texto::IgualSinCaso(nombre, "FECHAHORA_GRABACION")) {
           if (!claveId) continue;
           campos = nombre + "," + campos;
           CampoBusqueda = nombre;
-        } else if (IgualesCI(nombre, "DESCRIPCION") || IgualesCI(nombre, "NOMBRE") ||
-                   IgualesCI(nombre, "DETALLE")) {
+        } else if (texto::IgualSinCaso(nombre, "DESCRIPCION") ||
+                   texto::IgualSinCaso(nombre, "NOMBRE") ||
+                   texto::IgualSinCaso(nombre, "DETALLE")) {
           campos = nombre + "," + campos;
           CampoBusqueda = nombre;
         } else {
@@ -192,7 +196,7 @@ void Lib_ClsCons3::ConsultaSearch(const std::string& sql, std::vector<std::strin
     lista.StkNivel4 = StkNivel4;
     lista.MuestraStock = MuestraStock;
     lista.CfgUsaConsultaLIKE = UsaConsultaLike_;
-    lista.OrdenarPorLwv = !ContieneCI(*s, "ORDER BY");
+    lista.OrdenarPorLwv = !texto::Contiene(*s, "ORDER BY");
     lista.FiltroInicial = Clave;
     lista.CampoBusqueda = campoBusqueda;
     if (gConnString.empty()) gConnString = contexto_.gDB().gConnString;

@@ -1,4 +1,5 @@
 #include "lookup/lib_frm_cons3.h"
+#include "data_access/texto.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -28,10 +29,7 @@
 namespace ferolin {
 
 using consulta::ConReporte;
-using consulta::ContieneCI;
-using consulta::IgualesCI;
 using consulta::Omitible;
-using consulta::Trim;
 using ui::PixelsToTwips;
 using ui::TwipsToPixels;
 
@@ -175,7 +173,7 @@ void Lib_FrmCons3::Cargar() {
   auto paso = [&](auto&& f) { return ConReporte(contexto_, rutina, f); };
   auto vestir = [&] { contexto_.tarvex.utilidades().PrepararVentana(this, 0); };
 
-  if (!paso([&] { esArticulos_ = ContieneCI(sql, "articulos"); })) return;
+  if (!paso([&] { esArticulos_ = texto::Contiene(sql, "articulos"); })) return;
   if (!paso([&] {
         Valores = std::vector<std::string>{};
         Cantidades = std::vector<std::string>{};
@@ -190,7 +188,7 @@ void Lib_FrmCons3::Cargar() {
         lista_->verticalHeader()->setDefaultSectionSize(QFontMetrics(f).height() + 6);
       }))
     return;
-  if (Trim(sql).empty()) {
+  if (texto::Recortar(sql).empty()) {
     paso(vestir);
     return;
   }
@@ -211,7 +209,7 @@ void Lib_FrmCons3::Cargar() {
       }))
     return;
   if (!paso([&] {
-        if (!Trim(FiltroInicial).empty()) cajas_[0]->setEditText(Q(FiltroInicial));
+        if (!texto::Recortar(FiltroInicial).empty()) cajas_[0]->setEditText(Q(FiltroInicial));
       }))
     return;
   if (!paso([&] { Datos().CierraRecordset(rs_); })) return;
@@ -225,7 +223,8 @@ void Lib_FrmCons3::Encolumnar() {
   if (rs_.State() == db::state::kClosed) return;
   QStringList encabezados;
   std::vector<int> anchos;
-  const bool articulos = ContieneCI(sql, "V_MA_ARTICULOS") || ContieneCI(sql, "STK_MA_ARTICULOS");
+  const bool articulos =
+      texto::Contiene(sql, "V_MA_ARTICULOS") || texto::Contiene(sql, "STK_MA_ARTICULOS");
   try {
     for (std::size_t k = 0; k < rs_.FieldCount(); ++k) {
       db::Field f = rs_.Fields(k);
@@ -237,10 +236,10 @@ void Lib_FrmCons3::Encolumnar() {
       std::string encabezado = f.Name();
       if (articulos) {
         for (int p = 1; p <= 8; ++p) {
-          if (IgualesCI(f.Name(), "PRECIO" + std::to_string(p)))
+          if (texto::IgualSinCaso(f.Name(), "PRECIO" + std::to_string(p)))
             encabezado = cfg_ ? cfg_("NOM_PCLASE" + std::to_string(p)) : "";
         }
-      } else if (IgualesCI(ValoresDefault, "@10")) {
+      } else if (texto::IgualSinCaso(ValoresDefault, "@10")) {
         ancho += 10;
       }
       encabezados << Q(encabezado);
@@ -258,13 +257,13 @@ void Lib_FrmCons3::Encolumnar() {
 }
 
 std::optional<QColor> Lib_FrmCons3::ColorDe(const std::string& valor) const {
-  std::string t = Trim(valor);
+  std::string t = texto::Recortar(valor);
   if (t.empty()) return std::nullopt;
   long n;
   if (t.size() > 2 && (t[0] == '&') && (t[1] == 'H' || t[1] == 'h'))
     n = std::strtol(t.c_str() + 2, nullptr, 16);
   else
-    n = static_cast<long>(consulta::ValorNumerico(t));
+    n = static_cast<long>(texto::ValorNumerico(t));
   return QColor(static_cast<int>(n & 0xFF), static_cast<int>((n >> 8) & 0xFF),
                 static_cast<int>((n >> 16) & 0xFF));
 }
@@ -295,13 +294,14 @@ void Lib_FrmCons3::Leer(long /*Cdesde*/, long /*Cuantas*/) {
   const std::size_t n = rs_.FieldCount();
   auto indice = [&](const std::string& nombre) {
     for (std::size_t i = 0; i < n; ++i)
-      if (IgualesCI(rs_.Fields(i).Name(), nombre)) return static_cast<int>(i);
+      if (texto::IgualSinCaso(rs_.Fields(i).Name(), nombre)) return static_cast<int>(i);
     return -1;
   };
   const int iDevuelto = indice(CampoDevuelto);
   const int iPunto = esArticulos_ ? indice("PUNTOPEDIDO") : -1;
   const int iStock = esArticulos_ ? indice("Stock") : -1;
-  const bool colorear = IgualesCI(Trim(MuestraStock), "SI") && esArticulos_ && n > 1;
+  const bool colorear =
+      texto::IgualSinCaso(texto::Recortar(MuestraStock), "SI") && esArticulos_ && n > 1;
   const bool preMarcar = CheckBoxes && !ValoresDefault.empty() && iDevuelto >= 0;
 
   modelo_->IniciarCarga(static_cast<std::size_t>(std::max(0L, rs_.RecordCount())));
@@ -312,10 +312,10 @@ void Lib_FrmCons3::Leer(long /*Cdesde*/, long /*Cuantas*/) {
       ++cantidadLeida_;
       std::optional<QColor> color = esArticulos_ ? ColorStock(rs_, iPunto, iStock) : std::nullopt;
       celdas.assign(n, QString());
-      celdas[0] = Q(Trim(u.ValorCampo(rs_.Fields(0))));
-      bool tick = preMarcar &&
-                  ContieneCI(ValoresDefault,
-                             Trim(u.ValorCampo(rs_.Fields(static_cast<std::size_t>(iDevuelto)))));
+      celdas[0] = Q(texto::Recortar(u.ValorCampo(rs_.Fields(0))));
+      bool tick =
+          preMarcar && texto::Contiene(ValoresDefault, texto::Recortar(u.ValorCampo(rs_.Fields(
+                                                           static_cast<std::size_t>(iDevuelto)))));
       for (std::size_t j = 1; j < n; ++j)
         celdas[j] = Q(u.AjustarTexto(u.ValorCampo(rs_.Fields(j))));
       modelo_->Agregar(celdas, tick, colorear ? color : std::nullopt);
@@ -362,7 +362,7 @@ void Lib_FrmCons3::CalcularAncho() {
 
 void Lib_FrmCons3::LeerAnchosGuardados() {
   try {
-    if (IgualesCI(tablaConsulta_, "Stk_ma_articulos")) tablaConsulta_ = "VT_MA_ARTICULOS";
+    if (texto::IgualSinCaso(tablaConsulta_, "Stk_ma_articulos")) tablaConsulta_ = "VT_MA_ARTICULOS";
     auto& u = contexto_.tarvex.utilidades();
     auto anchos =
         consulta::LeerAnchos(u.CarpetaConBarra(contexto_.carpetaPrograma), tablaConsulta_);
@@ -456,11 +456,11 @@ void Lib_FrmCons3::Redimensionar() {
 long Lib_FrmCons3::Busqueda(int Clave, const std::string& QueValor) const {
   const int columna = Clave <= 0 ? 0 : Clave;
   if (columna >= modelo_->NumColumnas()) return 0;
-  return modelo_->Buscar(columna, Q(Trim(QueValor))) + 1;
+  return modelo_->Buscar(columna, Q(texto::Recortar(QueValor))) + 1;
 }
 
 int Lib_FrmCons3::IndiceColumna(const std::string& Columna) const {
-  const QString buscada = Q(Trim(Columna));
+  const QString buscada = Q(texto::Recortar(Columna));
   const auto& enc = modelo_->Encabezados();
   for (int i = 0; i < enc.size(); ++i)
     if (enc[i].trimmed().compare(buscada, Qt::CaseInsensitive) == 0) return i + 1;
@@ -470,8 +470,8 @@ int Lib_FrmCons3::IndiceColumna(const std::string& Columna) const {
 void Lib_FrmCons3::BusquedaIncremental(int k) {
   Omitible([&] {
     int columna = contexto_.tarvex.utilidades().TextoAIndice(std::to_string(k));
-    long fila =
-        Busqueda(columna, Trim(cajas_[static_cast<std::size_t>(k)]->currentText().toStdString()));
+    long fila = Busqueda(
+        columna, texto::Recortar(cajas_[static_cast<std::size_t>(k)]->currentText().toStdString()));
     if (fila > 0) SeleccionarFila(static_cast<int>(fila - 1));
   });
 }
@@ -491,7 +491,7 @@ void Lib_FrmCons3::SeleccionarFila(int fila) {
 
 void Lib_FrmCons3::BuscarEnBase(int caja) {
   // A picker has no statement to narrow.
-  if (Trim(sqlInicial_).empty()) return;
+  if (texto::Recortar(sqlInicial_).empty()) return;
   Omitible([&] {
     QComboBox* c = cajas_.at(static_cast<std::size_t>(caja));
     std::string texto = c->currentText().toStdString();
@@ -612,13 +612,13 @@ void Lib_FrmCons3::Cantidad(int fila, int modo) {
     auto respuesta =
         contexto_.prompt.Input("Ingrese la Cantidad del Articulo...", "Carga de Datos", actual);
     if (!respuesta) return;  // a cancelled input keeps the quantity
-    modelo_->SetCelda(fila, col - 1, Q(Formato(consulta::ValorNumerico(*respuesta), 2)));
+    modelo_->SetCelda(fila, col - 1, Q(Formato(texto::ValorNumerico(*respuesta), 2)));
     modelo_->SetTick(fila, true);
   } else if (modo > 0) {
-    modelo_->SetCelda(fila, col - 1, Q(Formato(consulta::ValorNumerico(actual) + 1, 1)));
+    modelo_->SetCelda(fila, col - 1, Q(Formato(texto::ValorNumerico(actual) + 1, 1)));
     modelo_->SetTick(fila, true);
   } else {
-    double v = consulta::ValorNumerico(actual) - 1;
+    double v = texto::ValorNumerico(actual) - 1;
     if (v <= 0) {
       modelo_->SetTick(fila, false);
       modelo_->SetCelda(fila, col - 1, "0.00");
@@ -640,16 +640,18 @@ void Lib_FrmCons3::InformarFaltante() {
   Omitible([&] {
     const std::string codigo = ValorCelda(fila, IndiceColumna("idarticulo"));
     const std::string descripcion = ValorCelda(fila, IndiceColumna("Descripcion"));
-    int r = contexto_.prompt.Message("Desea informar el articulo " + Trim(codigo) + " " +
-                                         Trim(descripcion) + "\r\n" + "como un faltante de stock?",
+    int r = contexto_.prompt.Message("Desea informar el articulo " + texto::Recortar(codigo) + " " +
+                                         texto::Recortar(descripcion) + "\r\n" +
+                                         "como un faltante de stock?",
                                      4 + 32, "Atención!");
     if (r != 6) return;
     DB_Dll& db = contexto_.gDB();
     std::string st =
         "INSERT INTO V_MV_FALTANTES (FechaHora,IdArticulo,Descripcion,Usuario) values('" +
         QDateTime::currentDateTime().toString("dd/MM/yyyy HH:mm:ss").toStdString() + "','" +
-        consulta::Literal(contexto_.tarvex.utilidades().AjustarTexto(codigo, 25)) + "','" +
-        consulta::Literal(Trim(descripcion)) + "','" + consulta::Literal(db.gUsuario) + "')";
+        texto::DoblarApostrofes(contexto_.tarvex.utilidades().AjustarTexto(codigo, 25)) + "','" +
+        texto::DoblarApostrofes(texto::Recortar(descripcion)) + "','" +
+        texto::DoblarApostrofes(db.gUsuario) + "')";
     db.EjecutaConsultaSQL(st);
   });
 }
@@ -682,7 +684,7 @@ void Lib_FrmCons3::Aceptar() {
       }
     }
     const std::string ultimo = Valores->empty() ? "" : Valores->back();
-    if (!Trim(CampoDevuelto).empty()) {
+    if (!texto::Recortar(CampoDevuelto).empty()) {
       int col = IndiceColumna(CampoDevuelto);
       ValorDevuelto = col > 0 ? ValorCelda(fila, col) : ultimo;
     } else {
@@ -713,22 +715,23 @@ void Lib_FrmCons3::NuevaBusqueda() {
 
 void Lib_FrmCons3::NuevoRegistro() {
   Omitible([&] {
-    const std::string t = Trim(tablaConsulta_);
+    const std::string t = texto::Recortar(tablaConsulta_);
     std::string programa = "SHELL:V_TA_TABLAS";
     std::string parametro = tablaConsulta_;
-    if (IgualesCI(t, "VT_CLIENTES")) {
+    if (texto::IgualSinCaso(t, "VT_CLIENTES")) {
       programa = "SHELL:V_MA_CLIENTES";
       parametro = "1";
-    } else if (IgualesCI(t, "VT_PROVEEDORES")) {
+    } else if (texto::IgualSinCaso(t, "VT_PROVEEDORES")) {
       programa = "SHELL:V_MA_CLIENTES";
       parametro = "0";
-    } else if (IgualesCI(t, "V_TA_Tecnicos")) {
+    } else if (texto::IgualSinCaso(t, "V_TA_Tecnicos")) {
       programa = "SHELL:V_TA_Tecnicos";
       parametro = "";
-    } else if (IgualesCI(t, "V_TA_VENDEDORES")) {
+    } else if (texto::IgualSinCaso(t, "V_TA_VENDEDORES")) {
       programa = "SHELL:V_TA_VENDEDORES";
       parametro = "";
-    } else if (IgualesCI(t, "V_MA_ARTICULOS") || IgualesCI(t, "VT_MA_ARTICULOS")) {
+    } else if (texto::IgualSinCaso(t, "V_MA_ARTICULOS") ||
+               texto::IgualSinCaso(t, "VT_MA_ARTICULOS")) {
       programa = "SHELL:V_MA_ARTICULOS";
       parametro = "";
     }

@@ -1,4 +1,5 @@
 #include "lookup/lib_frm_cons3_tree.h"
+#include "data_access/texto.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -22,9 +23,7 @@
 namespace ferolin {
 
 using consulta::ConReporte;
-using consulta::IgualesCI;
 using consulta::Omitible;
-using consulta::Trim;
 
 namespace {
 constexpr int kRolClave = Qt::UserRole + 1;
@@ -99,7 +98,7 @@ void Lib_FrmCons3Tree::Cargar() {
       }))
     return;
   ConReporte(contexto_, rutina, [&] {
-    if (consulta::ContieneCI(sql, "v_ta_familias"))
+    if (texto::Contiene(sql, "v_ta_familias"))
       ArmarTreeVFamilias();
     else
       ArmarTreeVAutomatico();
@@ -146,7 +145,7 @@ bool Lib_FrmCons3Tree::LeerFilas(const std::string& rutina,
 
 void Lib_FrmCons3Tree::AgregarNodo(QTreeWidgetItem* padre, const std::string& codigo,
                                    const std::string& texto) {
-  const std::string clave = consulta::Mayusculas("A" + codigo);
+  const std::string clave = texto::Mayusculas("A" + codigo);
   if (claves_.count(clave)) throw std::runtime_error("La clave " + ("A" + codigo) + " ya existe");
   auto* nodo = new QTreeWidgetItem(padre, QStringList{QString::fromStdString(texto)});
   nodo->setData(0, kRolClave, QString::fromStdString("A" + codigo));
@@ -187,7 +186,7 @@ void Lib_FrmCons3Tree::ArmarTreeVAutomatico() {
   for (const auto& f : filas) {
     bool seguir = ConReporte(contexto_, rutina, [&] {
       const std::string codigo = f[0].value_or("");
-      const std::string clave = consulta::Mayusculas("A" + codigo);
+      const std::string clave = texto::Mayusculas("A" + codigo);
       // The parent is the node with the longest key that starts the new key.
       QTreeWidgetItem* padre = nodos_.front();
       for (std::size_t largo = clave.size() - 1; largo >= 1; --largo) {
@@ -204,7 +203,7 @@ void Lib_FrmCons3Tree::ArmarTreeVAutomatico() {
 }
 
 QTreeWidgetItem* Lib_FrmCons3Tree::Nodo(const std::string& clave) const {
-  auto it = claves_.find(consulta::Mayusculas(clave));
+  auto it = claves_.find(texto::Mayusculas(clave));
   return it == claves_.end() ? nullptr : it->second;
 }
 
@@ -265,15 +264,15 @@ void Lib_FrmCons3Tree::Aceptar() {
   auto& u = contexto_.tarvex.utilidades();
   bool sigue = ConReporte(contexto_, "CmdAceptar_Click", [&] {
     if (!Valores) Valores = std::vector<std::string>{};
-    const std::string campo = Trim(CampoDevuelto);
+    const std::string campo = texto::Recortar(CampoDevuelto);
     if (CheckBoxes) {
       Valores->clear();
       for (std::size_t i = 1; i < nodos_.size(); ++i) {
         if (nodos_[i]->checkState(0) != Qt::Checked) continue;
         const std::string codigo = Codigo(nodos_[i]);
-        if (IgualesCI(campo, "IDFAMILIA") || IgualesCI(campo, "CODIGO")) {
-          Valores->push_back(Trim(codigo));
-        } else if (IgualesCI(campo, "IDPOSICION")) {
+        if (texto::IgualSinCaso(campo, "IDFAMILIA") || texto::IgualSinCaso(campo, "CODIGO")) {
+          Valores->push_back(texto::Recortar(codigo));
+        } else if (texto::IgualSinCaso(campo, "IDPOSICION")) {
           db::Recordset rs;
           if (datos.ExisteEnTabla("MA_POSICIONES", codigo, "IDPOSICION", &rs, 8, "", true))
             Valores->push_back(u.ValorCampo(rs.Fields("IDPOSICION")));
@@ -287,11 +286,11 @@ void Lib_FrmCons3Tree::Aceptar() {
     const std::string codigo = Codigo(actual);
     db::Recordset rs;
     bool encontrado = false;
-    if (IgualesCI(campo, "IDFAMILIA")) {
+    if (texto::IgualSinCaso(campo, "IDFAMILIA")) {
       encontrado = datos.ExisteEnTabla("@admin_V_TA_FAMILIAS", codigo, "IDFAMILIA", &rs, 8, "");
-    } else if (IgualesCI(campo, "IDPOSICION")) {
+    } else if (texto::IgualSinCaso(campo, "IDPOSICION")) {
       encontrado = datos.ExisteEnTabla("MA_POSICIONES", codigo, "IDPOSICION", &rs, 8, "");
-    } else if (IgualesCI(campo, "CODIGO")) {
+    } else if (texto::IgualSinCaso(campo, "CODIGO")) {
       encontrado = datos.ExisteEnTabla("TA_CCOSTO", codigo, "CODIGO", &rs, 8, "") ||
                    datos.ExisteEnTabla("MA_CUENTAS", codigo, "CODIGO", &rs, 8, "");
     } else {
@@ -312,7 +311,7 @@ void Lib_FrmCons3Tree::Cancelar() {
 
 void Lib_FrmCons3Tree::NuevaBusqueda() {
   Omitible([&] {
-    if (consulta::ContieneCI(sql, "v_ta_familias"))
+    if (texto::Contiene(sql, "v_ta_familias"))
       ArmarTreeVFamilias();
     else
       ArmarTreeVAutomatico();

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "data_access/texto.h"
 #include "platform/os/codepage.h"
 
 namespace ferolin {
@@ -15,13 +16,6 @@ void Campo(std::string& out, const std::string& texto, std::size_t largo) {
   std::string bytes = os::Utf8ToCp1252(texto);
   bytes.resize(largo, ' ');
   out += bytes;
-}
-
-std::string Recortar(const std::string& s) {
-  auto a = s.find_first_not_of(' ');
-  if (a == std::string::npos) return "";
-  auto b = s.find_last_not_of(' ');
-  return s.substr(a, b - a + 1);
 }
 
 }  // namespace
@@ -118,9 +112,9 @@ const std::vector<RegMascara>& MascarasPorDefecto() {
     std::vector<RegMascara> v;
     for (const auto& d : defs) {
       RegMascara r;
-      r.Titulo = Recortar(d.titulo);
+      r.Titulo = texto::Recortar(d.titulo);
       r.Tabla = d.tabla;
-      r.Campos = Recortar(d.campos);
+      r.Campos = texto::Recortar(d.campos);
       r.Filtro = "";
       v.push_back(r);
     }

@@ -1,6 +1,7 @@
 // Statement texts the lookup windows build for a new database search.
 
 #include "lookup/sentencias.h"
+#include "data_access/texto.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +84,7 @@ TEST(Sentencias, TablaDeLaSentencia) {
 TEST(Sentencias, ValorNumericoLeeElNumeroInicial) {
   const std::pair<std::string, double> casos[] = {{"50", 50},   {" 12abc", 12}, {"abc", 0}, {"", 0},
                                                   {"1.5", 1.5}, {"-3", -3},     {" ", 0}};
-  for (const auto& [t, v] : casos) EXPECT_DOUBLE_EQ(ValorNumerico(t), v) << t;
+  for (const auto& [t, v] : casos) EXPECT_DOUBLE_EQ(texto::ValorNumerico(t), v) << t;
 }
 
 }  // namespace
