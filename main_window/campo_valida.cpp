@@ -1,6 +1,7 @@
 // The check every value goes through before the editor moves on.
 
 #include "data_access/db_dll.h"
+#include "data_access/texto.h"
 #include "main_window/frm_ferolin.h"
 #include "main_window/grilla.h"
 #include "main_window/lista_ferolin.h"
@@ -13,10 +14,10 @@ using namespace lista;
 
 void Frm_Ferolin::CampoValida() {
   codigoInvalido_ = false;
-  const std::string campo = Recortar(txtedit_->DataField);
-  const std::string texto = Recortar(txtedit_->Texto());
+  const std::string campo = texto::Recortar(txtedit_->DataField);
+  const std::string texto = texto::Recortar(txtedit_->Texto());
   const int fila = grilla_->Row();
-  if (IgualesSinMayusculas(campo, "Codigo")) {
+  if (texto::IgualSinCaso(campo, "Codigo")) {
     if (texto.empty()) {
       LimpiarFila(*grilla_, fila, 0);
       return;
@@ -24,7 +25,7 @@ void Frm_Ferolin::CampoValida() {
     DB_Dll& gdb = ctx_.gDB();
     if (gdb.ExisteEnTabla("MA_CUENTAS", texto, "CODIGO", &rsValida_, 8, "", true)) {
       const std::string descripcion =
-          Recortar(ctx_.tarvex.utilidades().ValorCampo(rsValida_.Fields("Descripcion")));
+          texto::Recortar(ctx_.tarvex.utilidades().ValorCampo(rsValida_.Fields("Descripcion")));
       grilla_->SetTextMatrix(fila, 0, texto);
       grilla_->SetTextMatrix(fila, 1, descripcion);
     } else {
@@ -32,7 +33,7 @@ void Frm_Ferolin::CampoValida() {
       ctx_.prompt.Message("El Codigo Informado no existe", ui::buttons::kOk + ui::icon::kCritical,
                           "Aviso al operador");
     }
-  } else if (IgualesSinMayusculas(campo, "CodigoNvo")) {
+  } else if (texto::IgualSinCaso(campo, "CodigoNvo")) {
     grilla_->SetTextMatrix(fila, 2, texto);
   }
 }

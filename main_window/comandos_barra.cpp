@@ -1,7 +1,6 @@
 // The toolbar's command words and the account lookup they reach.
 
-#include <cctype>
-
+#include "data_access/texto.h"
 #include "main_window/frm_ferolin.h"
 #include "main_window/grilla.h"
 #include "main_window/lista_ferolin.h"
@@ -16,11 +15,11 @@ using namespace lista;
 
 void Frm_Ferolin::UtilKorv1_click(std::string& palabra) {
   // Cancelling with nothing in the first row closes the window.
-  if (Recortar(grilla_->TextMatrix(1, 0)).empty() && IgualesSinMayusculas(palabra, "CANCELAR")) {
+  if (texto::Recortar(grilla_->TextMatrix(1, 0)).empty() &&
+      texto::IgualSinCaso(palabra, "CANCELAR")) {
     palabra = "CERRAR";
   }
-  std::string orden;
-  for (char c : palabra) orden += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string orden = texto::Mayusculas(palabra);
 
   auto& utilidades = ctx_.tarvex.utilidades();
   auto paso = [&](const std::function<void()>& f) {
@@ -48,7 +47,7 @@ void Frm_Ferolin::UtilKorv1_click(std::string& palabra) {
 
 void Frm_Ferolin::CmdConsultar() {
   if (txtedit_->Tag.empty()) return;
-  const std::string valor = Recortar(servicios_.consultarCuenta());
+  const std::string valor = texto::Recortar(servicios_.consultarCuenta());
   // The editor is shown where it last was, as if the operator typed there.
   txtedit_->SetTexto(valor);
   txtedit_->Mostrar();

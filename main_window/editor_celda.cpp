@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 
+#include "data_access/texto.h"
 #include "main_window/frm_ferolin.h"
 #include "main_window/grilla.h"
 #include "main_window/lista_ferolin.h"
@@ -156,7 +157,7 @@ int Frm_Ferolin::FiltrarTecla(int keyAscii) {
   const std::string separador = ctx_.tarvex.teclado().SeparadorDecimal();
   if (separador.empty()) return keyAscii;
   const char sep = separador[0];
-  if (Recortar(txtedit_->Texto()).find(sep) != std::string::npos) return 0;
+  if (texto::Recortar(txtedit_->Texto()).find(sep) != std::string::npos) return 0;
   return static_cast<unsigned char>(sep);
 }
 

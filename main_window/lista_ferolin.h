@@ -13,20 +13,11 @@ inline constexpr const char* kSentenciaLista =
 inline constexpr const char* kSentenciaBorrarLista =
     "delete ta_configuracion where grupo = 'FEROLIN'";
 
-// Leading and trailing blanks removed (spaces, as the suite trims).
-std::string Recortar(std::string_view text);
-
 // The account code held by a stored key: from its 9th character on, trimmed.
 // The prefix itself is not looked at.
 std::string CodigoDeClave(std::string_view clave);
 
-// Each apostrophe doubled, so the text can stand inside a SQL text literal.
-std::string DuplicarApostrofes(std::string_view text);
-
 // The insert of one entry; code and comment are stored as given (callers trim).
 std::string SentenciaInsertarCuenta(std::string_view codigo, std::string_view comentario);
-
-// Case-insensitive (ASCII) equality, as the suite compares command words.
-bool IgualesSinMayusculas(std::string_view a, std::string_view b);
 
 }  // namespace ferolin::lista

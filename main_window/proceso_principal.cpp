@@ -1,8 +1,7 @@
 // Saving: the grid replaces the stored list in one transaction.
 
-#include <cctype>
-
 #include "data_access/db_dll.h"
+#include "data_access/texto.h"
 #include "main_window/frm_ferolin.h"
 #include "main_window/grilla.h"
 #include "main_window/lista_ferolin.h"
@@ -17,9 +16,7 @@ using namespace lista;
 namespace {
 
 bool EsPostgres(const std::string& dbms) {
-  std::string s;
-  for (char c : dbms) s += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s.find("postgres") != std::string::npos;
+  return texto::Contiene(dbms, "postgres");
 }
 
 }  // namespace
@@ -63,9 +60,9 @@ void Frm_Ferolin::ProcesoPrincipal() {
   const int filas = grilla_->Rows();
   for (int i = 1; i < filas; ++i) {
     const bool seguir = paso([&] {
-      const std::string codigo = Recortar(grilla_->TextMatrix(i, 0));
-      const std::string comentario = Recortar(grilla_->TextMatrix(i, 2));
-      CartelMostrar(codigo + " " + Recortar(grilla_->TextMatrix(i, 1)));
+      const std::string codigo = texto::Recortar(grilla_->TextMatrix(i, 0));
+      const std::string comentario = texto::Recortar(grilla_->TextMatrix(i, 2));
+      CartelMostrar(codigo + " " + texto::Recortar(grilla_->TextMatrix(i, 1)));
       if (codigo.empty()) return;
       // PostgreSQL aborts the whole transaction on a refused statement; a
       // savepoint keeps the refusal to this one row.
