@@ -1,7 +1,8 @@
 #include "connection_dialog/bases_txt.h"
 
-#include <QString>
 #include <stdexcept>
+
+#include "data_access/texto.h"
 
 namespace ferolin {
 
@@ -32,23 +33,12 @@ std::string Escribir(const std::string& valor) {
 
 }  // namespace
 
-std::string bases_txt::Recortar(std::string_view text) {
-  std::size_t b = 0, e = text.size();
-  while (b < e && EsBlanco(text[b])) ++b;
-  while (e > b && EsBlanco(text[e - 1])) --e;
-  return std::string(text.substr(b, e - b));
-}
-
-std::string bases_txt::Mayusculas(const std::string& text) {
-  return QString::fromStdString(text).toUpper().toStdString();
-}
-
 std::vector<std::string> LeerCampos(std::string_view linea) {
   while (!linea.empty() && (linea.back() == '\r' || linea.back() == '\n')) linea.remove_suffix(1);
   std::vector<std::string> campos;
   std::size_t i = 0;
   const std::size_t n = linea.size();
-  if (Recortar(linea).empty()) return campos;
+  if (texto::RecortarBlancosYTabulaciones(linea).empty()) return campos;
   while (true) {
     while (i < n && EsBlanco(linea[i])) ++i;
     std::string campo;
@@ -71,7 +61,7 @@ std::vector<std::string> LeerCampos(std::string_view linea) {
     } else {
       const std::size_t inicio = i;
       while (i < n && linea[i] != ',') ++i;
-      campo = Recortar(linea.substr(inicio, i - inicio));
+      campo = texto::RecortarBlancosYTabulaciones(linea.substr(inicio, i - inicio));
     }
     campos.push_back(std::move(campo));
     if (i >= n) break;
@@ -92,19 +82,21 @@ std::string LineaRegistro(const RegistroBase& r) {
 }
 
 std::string ServidorClave(const std::string& servidor) {
-  std::string clave = Mayusculas(Recortar(servidor));
+  std::string clave = texto::MayusculasUnicode(texto::RecortarBlancosYTabulaciones(servidor));
   if (auto p = clave.find(':'); p != std::string::npos) clave.erase(p);
   return clave;
 }
 
 std::string NombreConexion(const std::string& dbName, const std::string& servidor) {
-  return Mayusculas(Recortar(dbName)) + " / " + ServidorClave(servidor);
+  return texto::MayusculasUnicode(texto::RecortarBlancosYTabulaciones(dbName)) + " / " +
+         ServidorClave(servidor);
 }
 
 ServidorPuerto SepararPuerto(const std::string& servidor) {
   const auto p = servidor.find(':');
   if (p == std::string::npos) return {servidor, std::nullopt};
-  return {Mayusculas(Recortar(servidor.substr(0, p))), servidor.substr(p + 1)};
+  return {texto::MayusculasUnicode(texto::RecortarBlancosYTabulaciones(servidor.substr(0, p))),
+          servidor.substr(p + 1)};
 }
 
 }  // namespace ferolin

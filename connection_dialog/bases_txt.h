@@ -19,15 +19,6 @@ struct RegistroBase {
   std::string servidor;  // as typed, possibly "server:port"
 };
 
-namespace bases_txt {
-// Blanks and tabs cut from both ends.
-std::string Recortar(std::string_view text);
-// Upper case for any letter, not only ASCII: names are compared this way.
-std::string Mayusculas(const std::string& text);
-}  // namespace bases_txt
-using bases_txt::Mayusculas;
-using bases_txt::Recortar;
-
 // Reads the fields of one line the way comma-separated input is read: a field
 // ends at "," or at the line end, surrounding blanks are dropped, and a field
 // may be enclosed in double quotes (a doubled quote inside stands for one).

@@ -20,6 +20,7 @@
 #include "connection_dialog/fallo.h"
 #include "data_access/db_dll.h"
 #include "data_access/error_report.h"
+#include "data_access/texto.h"
 #include "platform/os/codepage.h"
 #include "platform/ui/operator_prompt.h"
 
@@ -214,7 +215,8 @@ void frmAcceso::llenarlist() {
   for (const auto& linea : lineas) {
     if (!paso([&] {
           const RegistroBase r = RegistroDesdeLinea(linea);
-          if (!Recortar(r.nombre).empty()) lstBases->addItem(Q(r.nombre));
+          if (!texto::RecortarBlancosYTabulaciones(r.nombre).empty())
+            lstBases->addItem(Q(r.nombre));
         })) {
       return;
     }
@@ -232,10 +234,10 @@ std::vector<std::string> frmAcceso::LeerLineasBases(const std::string& ruta) {
 void frmAcceso::DatosBase(const std::string& Nombre) {
   if (!ExisteArchivo(archivoBases_)) return;
   try {
-    const std::string buscado = Recortar(Nombre);
+    const std::string buscado = texto::RecortarBlancosYTabulaciones(Nombre);
     for (const auto& linea : LeerLineasBases(archivoBases_)) {
       const RegistroBase r = RegistroDesdeLinea(linea);
-      if (Recortar(r.nombre) != buscado) continue;
+      if (texto::RecortarBlancosYTabulaciones(r.nombre) != buscado) continue;
       datos_ = {r.servidor, r.dbName, r.usuario, ctx_.tarvex.utilidades().Decodificar(r.password)};
       return;
     }
@@ -249,7 +251,7 @@ void frmAcceso::AsignarDatosBase() {
   // pick a record with a blank name.
   QListWidgetItem* elegido = lstBases->currentItem();
   if (!elegido) return;
-  DatosBase(Recortar(elegido->text().toStdString()));
+  DatosBase(texto::RecortarBlancosYTabulaciones(elegido->text().toStdString()));
   std::string servidor = datos_.servidor;
   const ServidorPuerto partes = SepararPuerto(servidor);
   if (partes.puerto) {

@@ -12,6 +12,7 @@
 #include "connection_dialog/fallo.h"
 #include "connection_dialog/frm_acceso.h"
 #include "data_access/db_dll.h"
+#include "data_access/texto.h"
 #include "platform/db/errors.h"
 #include "platform/os/codepage.h"
 #include "platform/os/process.h"
@@ -28,7 +29,7 @@ std::string Texto(const QLineEdit* caja) {
 }
 
 void RecortarCaja(QLineEdit* caja) {
-  caja->setText(QString::fromStdString(Recortar(Texto(caja))));
+  caja->setText(QString::fromStdString(texto::RecortarBlancosYTabulaciones(Texto(caja))));
 }
 
 // Failures "Registrar" passes over: a closed connection and the service
@@ -66,8 +67,10 @@ void frmAcceso::GuardarConexion(const std::string& Nombre, const std::string& Db
   const std::string ruta =
       ctx_.tarvex.utilidades().CarpetaConBarra(ctx_.carpetaPrograma) + kArchivoBases;
   // The encoded password is kept whole: blanks at its ends are part of it.
-  const RegistroBase registro{Recortar(Nombre), Recortar(Dbname), Recortar(Usuario),
-                              ctx_.tarvex.utilidades().Codificar(Password), Recortar(Servidor)};
+  const RegistroBase registro{
+      texto::RecortarBlancosYTabulaciones(Nombre), texto::RecortarBlancosYTabulaciones(Dbname),
+      texto::RecortarBlancosYTabulaciones(Usuario), ctx_.tarvex.utilidades().Codificar(Password),
+      texto::RecortarBlancosYTabulaciones(Servidor)};
   std::string linea = LineaRegistro(registro);
   // A character without a Windows-1252 form would be written as "?": the
   // record would no longer name or open its connection.
@@ -114,7 +117,7 @@ void frmAcceso::CmdRegistrar_Click() {
 
     datos_.servidor.clear();
     DatosBase(nombre);
-    if (!Recortar(datos_.servidor).empty()) {
+    if (!texto::RecortarBlancosYTabulaciones(datos_.servidor).empty()) {
       yaExiste();
       return Seguir::No;
     }
@@ -128,7 +131,7 @@ void frmAcceso::CmdRegistrar_Click() {
 
     // The suite's own log-in first: the database's name is its user and
     // password.
-    const std::string clave = Mayusculas(dbName);
+    const std::string clave = texto::MayusculasUnicode(dbName);
     bool existe = false;
     ExisteBaseDeDatos(servidor, clave, clave, clave, DB_Dll::pSQLOLEDB, existe);
     if (existe) {
@@ -161,7 +164,7 @@ void frmAcceso::CmdRegistrar_Click() {
       nombre = NombreConexion(dbName, servidor);
       datos_.servidor.clear();
       DatosBase(nombre);
-      if (!Recortar(datos_.servidor).empty()) {
+      if (!texto::RecortarBlancosYTabulaciones(datos_.servidor).empty()) {
         yaExiste();
         return Seguir::SoloCerrar;
       }
