@@ -4,6 +4,7 @@
 # The cluster lives in a temporary folder, listens on 127.0.0.1 on a free port
 # and is stopped and removed on every exit path. The command sees a private
 # ODBC configuration (ODBCSYSINI/ODBCINI) with the data source $FEROLIN_PG_DSN
+# (and $FEROLIN_PG_CURSOR_DSN, which streams results through a server cursor)
 # and the FEROLIN_PG_* variables below. No system file or service is touched.
 # When the server cannot be started the script fails; it never skips.
 set -euo pipefail
@@ -106,6 +107,7 @@ psql_as "$stats_user" "$stats_password" "$stats_db" -f "$here/schema/postgres/es
 
 # Private ODBC configuration; unixODBC reads it at the first ODBC call.
 dsn=FEROLIN_PG
+cursor_dsn=FEROLIN_PG_CURSOR
 driver_name="Ferolin PostgreSQL Unicode"
 mkdir -p "$work/odbc"
 cat >"$work/odbc/odbcinst.ini" <<INI
@@ -120,12 +122,22 @@ Servername=127.0.0.1
 Port=$port
 Database=$main_db
 SSLMode=disable
+
+[$cursor_dsn]
+Driver=$driver_name
+Servername=127.0.0.1
+Port=$port
+Database=$main_db
+SSLMode=disable
+UseDeclareFetch=1
+Fetch=100
 INI
 
 export ODBCSYSINI="$work/odbc"
 export ODBCINI="$work/odbc/odbc.ini"
 export FEROLIN_ODBC_DRIVER="$driver_name"
 export FEROLIN_PG_DSN="$dsn"
+export FEROLIN_PG_CURSOR_DSN="$cursor_dsn"
 export FEROLIN_PG_HOST=127.0.0.1
 export FEROLIN_PG_PORT="$port"
 export FEROLIN_PG_ADMIN_USER="$admin_user"

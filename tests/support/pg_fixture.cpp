@@ -6,6 +6,7 @@
 #include "platform/db/connection.h"
 #include "platform/db/engine.h"
 #include "platform/db/errors.h"
+#include "platform/db/recordset.h"
 
 namespace ferolin::testing {
 namespace {
@@ -32,6 +33,7 @@ PgServer ReadPgServer() {
   s.dsn = Required("FEROLIN_PG_DSN");
   s.host = Required("FEROLIN_PG_HOST");
   s.port = Required("FEROLIN_PG_PORT");
+  s.cursorDsn = Required("FEROLIN_PG_CURSOR_DSN");
   s.adminUser = Required("FEROLIN_PG_ADMIN_USER");
   s.adminPassword = Required("FEROLIN_PG_ADMIN_PASSWORD");
   s.database = Required("FEROLIN_PG_DATABASE");
@@ -67,6 +69,31 @@ void PgExec(PgBase base, const std::string& postgresSql) {
     throw std::runtime_error("PostgreSQL refused the fixture: " + e.description() + "\n" +
                              postgresSql);
   }
+}
+
+std::vector<std::vector<std::string>> PgQuery(PgBase base, const std::string& postgresSql) {
+  std::vector<std::vector<std::string>> rows;
+  try {
+    db::Connection connection;
+    connection.Open(PgAdminConnectionString(base));
+    db::Recordset rs;
+    rs.Attach(&connection, connection.engine().Execute(postgresSql, 60), postgresSql);
+    for (; !rs.Eof(); rs.MoveNext()) {
+      std::vector<std::string> row;
+      for (std::size_t i = 0; i < rs.FieldCount(); ++i) {
+        const db::Field f = rs.Fields(i);
+        row.push_back(f.IsNull() ? "<null>" : f.Text());
+      }
+      rows.push_back(std::move(row));
+    }
+  } catch (const db::EngineError& e) {
+    throw std::runtime_error("PostgreSQL refused the query: " + std::string(e.what()) + "\n" +
+                             postgresSql);
+  } catch (const db::DbError& e) {
+    throw std::runtime_error("PostgreSQL refused the query: " + e.description() + "\n" +
+                             postgresSql);
+  }
+  return rows;
 }
 
 void ResetPgDatabases() {

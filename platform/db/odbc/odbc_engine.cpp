@@ -19,6 +19,8 @@ constexpr const char* kDefaultDriver = "ODBC Driver 18 for SQL Server";
 constexpr SQLULEN kMaxBoundChars = 4000;        // longer text is read with SQLGetData
 constexpr std::size_t kRowsetBytes = 4u << 20;  // memory for one block of rows
 constexpr SQLULEN kMaxRowset = 1024;
+constexpr SQLULEN kFirstRowset = 16;  // rows of the first block when the count is unknown
+constexpr SQLULEN kRowsetGrowth = 8;
 
 std::string Lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -431,31 +433,46 @@ void OdbcEngine::FetchBlocks(SQLHSTMT stmt, std::vector<Column>& cols, Statement
   std::size_t rowBytes = 0;
   for (const Column& c : cols)
     rowBytes += static_cast<std::size_t>(c.elementBytes) + sizeof(SQLLEN);
-  SQLULEN rowset =
-      std::clamp<SQLULEN>(kRowsetBytes / std::max<std::size_t>(rowBytes, 1), 1, kMaxRowset);
-  if (!blockGetData_) rowset = std::min<SQLULEN>(rowset, 1);
-  // A driver may lower the block size (01S02); use what it took.
-  SQLSetStmtAttr(stmt, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
-  SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(rowset), 0);
-  SQLULEN granted = 1;
-  if (Succeeded(SQLGetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, &granted, 0, nullptr)) &&
-      granted >= 1) {
-    rowset = granted;
-  } else {
-    rowset = 1;
-  }
+  const SQLULEN limit =
+      blockGetData_
+          ? std::clamp<SQLULEN>(kRowsetBytes / std::max<std::size_t>(rowBytes, 1), 1, kMaxRowset)
+          : 1;
+  // Most statements are lookups of a row or a few: a block as large as the
+  // limit would cost more to allocate than the round trip. The block takes
+  // the size of the result when the driver knows it (psqlODBC does), and
+  // otherwise starts small and grows while the rows keep coming.
+  SQLLEN expected = -1;
+  if (!Succeeded(SQLRowCount(stmt, &expected))) expected = -1;
+  SQLULEN rowset = expected >= 0 ? std::clamp<SQLULEN>(static_cast<SQLULEN>(expected), 1, limit)
+                                 : std::min(kFirstRowset, limit);
+  if (expected > 0) out.rows.reserve(static_cast<std::size_t>(expected));
+
   SQLULEN fetched = 0;
-  std::vector<SQLUSMALLINT> status(rowset);
+  std::vector<SQLUSMALLINT> status;
+  SQLSetStmtAttr(stmt, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
   SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0);
-  SQLSetStmtAttr(stmt, SQL_ATTR_ROW_STATUS_PTR, status.data(), 0);
-  for (std::size_t k = 0; k < cols.size(); ++k) {
-    Column& c = cols[k];
-    c.buffer.assign(static_cast<std::size_t>(c.elementBytes) * rowset, 0);
-    c.indicator.assign(rowset, 0);
-    Check(SQLBindCol(stmt, static_cast<SQLUSMALLINT>(k + 1), c.cType, c.buffer.data(),
-                     c.elementBytes, c.indicator.data()),
-          SQL_HANDLE_STMT, stmt, err::kUnspecified);
-  }
+  // Buffers are (re)bound for each block size; ODBC allows both between fetches.
+  auto bind = [&](SQLULEN size) {
+    SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(size), 0);
+    // A driver may lower the block size (01S02); use what it took.
+    SQLULEN granted = 1;
+    if (!Succeeded(SQLGetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, &granted, 0, nullptr)) ||
+        granted < 1) {
+      granted = 1;
+    }
+    status.resize(granted);
+    SQLSetStmtAttr(stmt, SQL_ATTR_ROW_STATUS_PTR, status.data(), 0);
+    for (std::size_t k = 0; k < cols.size(); ++k) {
+      Column& c = cols[k];
+      c.buffer.resize(static_cast<std::size_t>(c.elementBytes) * granted);
+      c.indicator.resize(granted);
+      Check(SQLBindCol(stmt, static_cast<SQLUSMALLINT>(k + 1), c.cType, c.buffer.data(),
+                       c.elementBytes, c.indicator.data()),
+            SQL_HANDLE_STMT, stmt, err::kUnspecified);
+    }
+    return granted;
+  };
+  rowset = bind(rowset);
   for (;;) {
     SQLRETURN rc = SQLFetch(stmt);
     if (rc == SQL_NO_DATA) break;
@@ -484,6 +501,9 @@ void OdbcEngine::FetchBlocks(SQLHSTMT stmt, std::vector<Column>& cols, Statement
             CellValue(c, c.buffer.data() + static_cast<std::size_t>(c.elementBytes) * r, length));
       }
       out.rows.push_back(std::move(row));
+    }
+    if (fetched == rowset && rowset < limit) {
+      rowset = bind(std::min(rowset * kRowsetGrowth, limit));
     }
   }
   SQLFreeStmt(stmt, SQL_UNBIND);

@@ -157,6 +157,39 @@ TEST_F(PgOdbc, ReadsTextLongerThanTheDriverDescribesWhole) {
   EXPECT_EQ(rs->Fields("sql").Text(), "corto");
 }
 
+// Rows come in blocks sized by the result: none, one, a few, and more than
+// the largest block; through a data source that streams them through a
+// cursor the driver cannot tell the size and the blocks grow. A cell longer
+// than its column was described comes whole from any block.
+TEST_F(PgOdbc, ReadsEveryRowInOrderWhateverTheBlockSize) {
+  const auto s = ReadPgServer();
+  for (const std::string& dsn : {s.dsn, s.cursorDsn}) {
+    Connection c;
+    c.Open("PROVIDER=SQLOLEDB;Server=" + dsn + ";Database=" + s.database + ";UId=" + s.user +
+           ";Pwd=" + s.password + ";");
+    for (int n : {0, 1, 17, 3000}) {
+      auto rs = c.Execute(
+          "SELECT g, ('fila ' || g)::varchar(20) AS t, "
+          "(CASE WHEN g % 997 = 0 THEN repeat('z', 3000) END)::citext AS largo "
+          "FROM generate_series(1, " +
+          std::to_string(n) + ") g ORDER BY g");
+      EXPECT_EQ(rs->RecordCount(), n) << dsn;
+      int expected = 1;
+      for (; !rs->Eof(); rs->MoveNext(), ++expected) {
+        ASSERT_EQ(rs->Fields("g").value(), Value::Integer(expected)) << dsn << " of " << n;
+        ASSERT_EQ(rs->Fields("t").Text(), "fila " + std::to_string(expected)) << dsn;
+        if (expected % 997 == 0) {
+          ASSERT_EQ(rs->Fields("largo").Text(), std::string(3000, 'z'))
+              << dsn << " row " << expected;
+        } else {
+          ASSERT_TRUE(rs->Fields("largo").IsNull()) << dsn << " row " << expected;
+        }
+      }
+      EXPECT_EQ(expected, n + 1) << dsn;
+    }
+  }
+}
+
 TEST_F(PgOdbc, ServerRefusalsCarrySqlServersNumbers) {
   cn.Execute("INSERT INTO TA_CONFIGURACION (GRUPO,CLAVE,VALOR) VALUES('FEROLIN','FEROLIN_1 ','a')");
   cn.Execute("CREATE TEMP TABLE padre (id INTEGER PRIMARY KEY)");
