@@ -172,5 +172,40 @@ TEST_F(VentanaPg, UnGrabadoRechazadoAMitadDejaLaListaComoEstaba) {
   EXPECT_EQ(Almacenada(), (ListaAlmacenada{{"FEROLIN_3001 ", "tres"}}));
 }
 
+// The link to the server breaks in the middle of the save (the server ends
+// the session while it inserts one row): the server undoes the transaction,
+// the operator is told and abandons the save, and the reload after GRABAR
+// reconnects and shows the list as it was stored.
+TEST_F(VentanaPg, LaConexionPerdidaAlGrabarDejaLaListaComoEstaba) {
+  PgExec(PgBase::Principal,
+         "CREATE FUNCTION cortar_2001() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+         "IF NEW.CLAVE = 'FEROLIN_2001 ' THEN PERFORM pg_terminate_backend(pg_backend_pid()); "
+         "END IF; RETURN NEW; END $$; "
+         "CREATE TRIGGER corte BEFORE INSERT ON TA_CONFIGURACION FOR EACH ROW "
+         "EXECUTE FUNCTION cortar_2001()");
+  const ListaAlmacenada antes{{"FEROLIN_1001 ", "uno"}};
+  Guardar(antes);
+  Abrir();
+  Poner({{"3001", "", "tres"}, {"2001", "", "corta"}, {"1002", "", "dos"}});
+  prompt.Answer(ui::answer::kAbort);
+  Grabar();
+  ASSERT_EQ(prompt.prompts().size(), 1u);
+  const RecordedPrompt& aviso = prompt.prompts()[0];
+  EXPECT_EQ(aviso.title, "Aviso al Operador");
+  EXPECT_EQ(aviso.buttons, ui::buttons::kAbortRetryIgnore);
+  EXPECT_EQ(aviso.text.rfind("Se produjo el error -2147467259: ", 0), 0u) << aviso.text;
+  EXPECT_NE(aviso.text.find("\rProcedimiento: ProcesoPrincipal"), std::string::npos);
+  EXPECT_EQ(Almacenada(), antes);
+  EXPECT_EQ(Filas(), (std::vector<Fila>{{"1001", "Cliente Uno", "uno"}, {"", "", ""}}));
+  EXPECT_TRUE(ctx->gDB().gOpenFlag);
+  // The reconnected window saves again.
+  PgExec(PgBase::Principal, "DROP TRIGGER corte ON TA_CONFIGURACION");
+  Poner({{"2001", "", "otra vez"}});
+  Grabar();
+  EXPECT_EQ(Almacenada(), (ListaAlmacenada{{"FEROLIN_2001 ", "otra vez"}}));
+  EXPECT_EQ(prompt.prompts().size(), 1u);
+  EXPECT_EQ(terminado, 0);
+}
+
 }  // namespace
 }  // namespace ferolin::testing
