@@ -21,6 +21,7 @@ constexpr std::size_t kRowsetBytes = 4u << 20;  // memory for one block of rows
 constexpr SQLULEN kMaxRowset = 1024;
 constexpr SQLULEN kFirstRowset = 16;  // rows of the first block when the count is unknown
 constexpr SQLULEN kRowsetGrowth = 8;
+constexpr std::size_t kGetDataPiece = 16384;  // bytes read per SQLGetData call
 
 std::string Lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -231,7 +232,10 @@ class OdbcEngine final : public Engine {
   std::vector<Column> Describe(SQLHSTMT stmt, SQLSMALLINT count);
   void FetchBlocks(SQLHSTMT stmt, std::vector<Column>& cols, StatementResult& out);
   void FetchRows(SQLHSTMT stmt, std::vector<Column>& cols, StatementResult& out);
-  Value GetData(SQLHSTMT stmt, SQLUSMALLINT index, const Column& c);
+  // `piece` is the caller's buffer for the parts of long values, reused
+  // from cell to cell.
+  Value GetData(SQLHSTMT stmt, SQLUSMALLINT index, const Column& c,
+                std::vector<unsigned char>& piece);
   void SetAutocommit(bool on);
   std::string Escape(const std::string& pattern);
 
@@ -449,6 +453,7 @@ void OdbcEngine::FetchBlocks(SQLHSTMT stmt, std::vector<Column>& cols, Statement
 
   SQLULEN fetched = 0;
   std::vector<SQLUSMALLINT> status;
+  std::vector<unsigned char> piece;
   SQLSetStmtAttr(stmt, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
   SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0);
   // Buffers are (re)bound for each block size; ODBC allows both between fetches.
@@ -494,7 +499,7 @@ void OdbcEngine::FetchBlocks(SQLHSTMT stmt, std::vector<Column>& cols, Statement
                                    SQL_LOCK_NO_CHANGE))) {
             Fail(SQL_HANDLE_STMT, stmt, err::kUnspecified);
           }
-          row.push_back(GetData(stmt, static_cast<SQLUSMALLINT>(k + 1), c));
+          row.push_back(GetData(stmt, static_cast<SQLUSMALLINT>(k + 1), c, piece));
           continue;
         }
         row.push_back(
@@ -510,6 +515,7 @@ void OdbcEngine::FetchBlocks(SQLHSTMT stmt, std::vector<Column>& cols, Statement
 }
 
 void OdbcEngine::FetchRows(SQLHSTMT stmt, std::vector<Column>& cols, StatementResult& out) {
+  std::vector<unsigned char> piece;
   for (;;) {
     SQLRETURN rc = SQLFetch(stmt);
     if (rc == SQL_NO_DATA) break;
@@ -517,30 +523,35 @@ void OdbcEngine::FetchRows(SQLHSTMT stmt, std::vector<Column>& cols, StatementRe
     std::vector<Value> row;
     row.reserve(cols.size());
     for (std::size_t k = 0; k < cols.size(); ++k) {
-      row.push_back(GetData(stmt, static_cast<SQLUSMALLINT>(k + 1), cols[k]));
+      row.push_back(GetData(stmt, static_cast<SQLUSMALLINT>(k + 1), cols[k], piece));
     }
     out.rows.push_back(std::move(row));
   }
 }
 
-Value OdbcEngine::GetData(SQLHSTMT stmt, SQLUSMALLINT index, const Column& c) {
+Value OdbcEngine::GetData(SQLHSTMT stmt, SQLUSMALLINT index, const Column& c,
+                          std::vector<unsigned char>& piece) {
   if (c.cType == SQL_C_WCHAR || c.cType == SQL_C_BINARY) {
-    // Piece by piece: each call returns the next part of a long value.
+    // Piece by piece: each call returns the next part of a long value. A
+    // value that fits the first piece is converted from it directly.
     const bool wide = c.cType == SQL_C_WCHAR;
+    if (piece.size() < kGetDataPiece) piece.resize(kGetDataPiece);
     std::vector<unsigned char> all;
-    std::vector<unsigned char> part(16384);
     for (;;) {
       SQLLEN length = 0;
-      SQLRETURN rc =
-          SQLGetData(stmt, index, c.cType, part.data(), static_cast<SQLLEN>(part.size()), &length);
+      SQLRETURN rc = SQLGetData(stmt, index, c.cType, piece.data(),
+                                static_cast<SQLLEN>(piece.size()), &length);
       if (rc == SQL_NO_DATA) break;
       Check(rc, SQL_HANDLE_STMT, stmt, err::kUnspecified);
       if (length == SQL_NULL_DATA) return Value();
-      const std::size_t room = part.size() - (wide ? sizeof(SQLWCHAR) : 0);
+      const std::size_t room = piece.size() - (wide ? sizeof(SQLWCHAR) : 0);
       const std::size_t got = (length == SQL_NO_TOTAL || static_cast<std::size_t>(length) > room)
                                   ? room
                                   : static_cast<std::size_t>(length);
-      all.insert(all.end(), part.begin(), part.begin() + static_cast<std::ptrdiff_t>(got));
+      if (rc == SQL_SUCCESS && all.empty()) {
+        return CellValue(c, piece.data(), static_cast<SQLLEN>(got));
+      }
+      all.insert(all.end(), piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(got));
       if (rc == SQL_SUCCESS) break;
     }
     return CellValue(c, all.data(), static_cast<SQLLEN>(all.size()));

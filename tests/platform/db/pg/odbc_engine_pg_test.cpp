@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/db/connection.h"
 #include "platform/db/engine.h"
@@ -149,12 +150,23 @@ TEST_F(PgOdbc, ReadsEveryColumnTypeWithNullsAndDefinedSizes) {
 
 TEST_F(PgOdbc, ReadsTextLongerThanTheDriverDescribesWhole) {
   const std::string big(5000, 'q');
+  // Longer than one piece of the cell-by-cell read, with characters outside ASCII.
+  std::string huge;
+  for (int i = 0; i < 12000; ++i) huge += i % 3 == 0 ? "ñ" : "€a";
   cn.Execute("INSERT INTO AUX_ERR (Proceso, sql) VALUES ('FEROLIN', '" + big + "')");
   cn.Execute("INSERT INTO AUX_ERR (Proceso, sql) VALUES ('FEROLIN', 'corto')");
+  cn.Execute("INSERT INTO AUX_ERR (Proceso, sql) VALUES ('FEROLIN', '" + huge + "')");
   auto rs = cn.Execute("SELECT sql, Proceso FROM AUX_ERR ORDER BY ID");
   EXPECT_EQ(rs->Fields("sql").Text(), big);
   rs->MoveNext();
   EXPECT_EQ(rs->Fields("sql").Text(), "corto");
+  rs->MoveNext();
+  EXPECT_EQ(rs->Fields("sql").Text(), huge);
+  // Computed text has no declared length and is read cell by cell.
+  rs = cn.Execute("SELECT sql || '!' AS t FROM AUX_ERR ORDER BY ID");
+  std::vector<std::string> read;
+  for (; !rs->Eof(); rs->MoveNext()) read.push_back(rs->Fields("t").Text());
+  EXPECT_EQ(read, (std::vector<std::string>{big + "!", "corto!", huge + "!"}));
 }
 
 // Rows come in blocks sized by the result: none, one, a few, and more than
