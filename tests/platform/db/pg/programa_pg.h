@@ -38,10 +38,8 @@ class DialogoGuionadoPg : public DialogoConexion {
     respuestas.pop_front();
     return r;
   }
-  void Ocultar() override { ++ocultado; }
   std::deque<std::optional<Datos>> respuestas;
   std::vector<Datos> pedidos;
-  int ocultado = 0;
 };
 
 // The scripted prompt with a hook that runs as a message is shown, for a
@@ -146,13 +144,6 @@ class ProgramaPg : public ::testing::Test {
   // or a dropped link would.
   static void Terminar(const std::string& pid) {
     PgExec(PgBase::Principal, "SELECT pg_terminate_backend(" + pid + ")");
-  }
-
-  // Texts of the prompts shown so far.
-  std::vector<std::string> Textos() const {
-    std::vector<std::string> t;
-    for (const auto& p : prompt.prompts()) t.push_back(p.text);
-    return t;
   }
 
   PgServer server;
