@@ -3,8 +3,10 @@
 // connection lost between two statements.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "data_access/db_dll.h"
@@ -12,6 +14,7 @@
 #include "platform/db/recordset.h"
 #include "platform/ui/operator_prompt.h"
 #include "startup/iniciar_programa.h"
+#include "startup/servicios.h"
 #include "tests/platform/db/pg/programa_pg.h"
 
 namespace ferolin::testing {
@@ -196,6 +199,22 @@ TEST_F(Conexion, ElArranqueAbreLaBaseYLasEstadisticasEnElMismoServidor) {
     cn.BeginTrans();
     EXPECT_EQ(Consulta(cn, "SHOW transaction_isolation"), "read uncommitted");
     cn.RollbackTrans();
+    // Opening the statistics again closes the earlier session first.
+    if (c.estadisticasAccesibles) {
+      const std::string sesion = Consulta(est.gCnn(), "SELECT pg_backend_pid()");
+      AbrirEstadisticas(*ctx);
+      EXPECT_TRUE(est.gOpenFlag);
+      EXPECT_NE(Consulta(est.gCnn(), "SELECT pg_backend_pid()"), sesion);
+      // The server notes the end of a session a moment after the client left.
+      std::string sesiones;
+      for (int i = 0; i < 100 && sesiones != "1"; ++i) {
+        if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        sesiones = PgQuery(PgBase::Estadisticas,
+                           "SELECT count(*) FROM pg_stat_activity WHERE usename = "
+                           "'KV_ESTADISTICAS'")[0][0];
+      }
+      EXPECT_EQ(sesiones, "1");
+    }
   }
 }
 
