@@ -32,6 +32,14 @@ class VentanaPg : public ProgramaPg {
   ~VentanaPg() override {
     if (ventana) ventana->close();
     ventana.reset();
+    // The triggers a test sets must not reach the next one, however it ended.
+    try {
+      PgExec(PgBase::Principal,
+             "DROP TRIGGER IF EXISTS rechazo ON TA_CONFIGURACION; "
+             "DROP TRIGGER IF EXISTS corte ON TA_CONFIGURACION");
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << e.what();
+    }
   }
 
   void Abrir() {
@@ -145,7 +153,7 @@ TEST_F(VentanaPg, LasFilasRechazadasSeInformanYElRestoSeGuarda) {
 // the stored list is exactly what it was.
 TEST_F(VentanaPg, UnGrabadoRechazadoAMitadDejaLaListaComoEstaba) {
   PgExec(PgBase::Principal,
-         "CREATE FUNCTION rechazar_2001() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+         "CREATE OR REPLACE FUNCTION rechazar_2001() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
          "IF NEW.CLAVE = 'FEROLIN_2001 ' THEN RAISE EXCEPTION 'cuenta 2001 bloqueada'; END IF; "
          "RETURN NULL; END $$; "
          "CREATE CONSTRAINT TRIGGER rechazo AFTER INSERT ON TA_CONFIGURACION "
@@ -178,7 +186,7 @@ TEST_F(VentanaPg, UnGrabadoRechazadoAMitadDejaLaListaComoEstaba) {
 // reconnects and shows the list as it was stored.
 TEST_F(VentanaPg, LaConexionPerdidaAlGrabarDejaLaListaComoEstaba) {
   PgExec(PgBase::Principal,
-         "CREATE FUNCTION cortar_2001() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+         "CREATE OR REPLACE FUNCTION cortar_2001() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
          "IF NEW.CLAVE = 'FEROLIN_2001 ' THEN PERFORM pg_terminate_backend(pg_backend_pid()); "
          "END IF; RETURN NEW; END $$; "
          "CREATE TRIGGER corte BEFORE INSERT ON TA_CONFIGURACION FOR EACH ROW "
