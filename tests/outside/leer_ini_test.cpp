@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 
 #include "outside/sistema.h"
 #include "outside/teclado.h"
@@ -46,13 +47,13 @@ struct IniCase {
 class LeerIniTable : public ::testing::TestWithParam<IniCase> {
  protected:
   static void SetUpTestSuite() {
-    folder_ = new testing::TempFolder;
+    folder_ = std::make_unique<testing::TempFolder>();
     std::ofstream(folder_->file("Quadrel.INI"), std::ios::binary) << kIni;
   }
-  static void TearDownTestSuite() { delete folder_; }
-  static testing::TempFolder* folder_;
+  static void TearDownTestSuite() { folder_.reset(); }
+  static std::unique_ptr<testing::TempFolder> folder_;
 };
-testing::TempFolder* LeerIniTable::folder_ = nullptr;
+std::unique_ptr<testing::TempFolder> LeerIniTable::folder_;
 
 TEST_P(LeerIniTable, FollowsTheWindowsProfileRules) {
   const auto& c = GetParam();
