@@ -42,9 +42,11 @@ class Frm_Ferolin : public QWidget {
     std::function<std::string()> consultarCuenta;
     // End-of-run work when the window unloads (FinalizarPrograma).
     std::function<void()> finalizar;
-    // Whether saving runs each insert inside a savepoint, so that a refused
-    // row does not abort the whole transaction. Unset: asked of the engine
-    // (PostgreSQL needs it; SQL Server and SQLite do not).
+    // Whether saving runs each insert inside a savepoint of its own, for a
+    // server that would abort the whole transaction on a refused row. Unset:
+    // none; the engines keep the transaction alive (SQL Server and SQLite by
+    // themselves, PostgreSQL through the driver's statement rollback, which
+    // the ODBC engine sets).
     std::optional<bool> puntoDeGuardadoPorFila;
   };
   // Servicios left empty take the program's own procedures.

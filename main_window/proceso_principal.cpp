@@ -1,5 +1,7 @@
 // Saving: the grid replaces the stored list in one transaction.
 
+#include <optional>
+
 #include "data_access/db_dll.h"
 #include "data_access/texto.h"
 #include "main_window/frm_ferolin.h"
@@ -7,19 +9,13 @@
 #include "main_window/lista_ferolin.h"
 #include "main_window/manejo_errores.h"
 #include "platform/db/connection.h"
+#include "platform/db/engine.h"
+#include "platform/db/errors.h"
 #include "platform/ui/operator_prompt.h"
 
 namespace ferolin {
 
 using namespace lista;
-
-namespace {
-
-bool EsPostgres(const std::string& dbms) {
-  return texto::Contiene(dbms, "postgres");
-}
-
-}  // namespace
 
 void Frm_Ferolin::ProcesoPrincipal() {
   auto& utilidades = ctx_.tarvex.utilidades();
@@ -28,7 +24,7 @@ void Frm_Ferolin::ProcesoPrincipal() {
     return EjecutarPaso(utilidades, "ProcesoPrincipal", f);
   };
   bool enTransaccion = false;
-  bool postgres = false;  // one savepoint per insert
+  bool puntoPorFila = false;
   // Leaving the save undoes everything it wrote: the stored list stays as it was.
   auto deshacer = [&] {
     if (!enTransaccion) return;
@@ -37,7 +33,7 @@ void Frm_Ferolin::ProcesoPrincipal() {
   };
 
   if (!paso([&] {
-        postgres = servicios_.puntoDeGuardadoPorFila.value_or(EsPostgres(gdb.gCnn().DbmsName()));
+        puntoPorFila = servicios_.puntoDeGuardadoPorFila.value_or(false);
         gdb.gCnn().BeginTrans();
         enTransaccion = true;
       })) {
@@ -57,6 +53,9 @@ void Frm_Ferolin::ProcesoPrincipal() {
     return;
   }
 
+  // A lost link ends the save at once: the server has discarded the
+  // transaction, so no row can be retried or skipped into it.
+  std::optional<db::ProviderError> perdida;
   const int filas = grilla_->Rows();
   for (int i = 1; i < filas; ++i) {
     const bool seguir = paso([&] {
@@ -64,20 +63,37 @@ void Frm_Ferolin::ProcesoPrincipal() {
       const std::string comentario = texto::Recortar(grilla_->TextMatrix(i, 2));
       CartelMostrar(codigo + " " + texto::Recortar(grilla_->TextMatrix(i, 1)));
       if (codigo.empty()) return;
-      // PostgreSQL aborts the whole transaction on a refused statement; a
-      // savepoint keeps the refusal to this one row.
-      if (postgres) gdb.gCnn().Execute("SAVEPOINT f1");
+      if (puntoPorFila) gdb.gCnn().Execute("SAVEPOINT f1");
       gdb.gCnn().Errors().Clear();
       std::string insertar = SentenciaInsertarCuenta(codigo, comentario);
       gdb.EjecutaConsultaSQL(insertar);
       if (!gdb.gCnn().Errors().Empty()) {
-        const std::string descripcion = gdb.gCnn().Errors().Item(0).description;
+        const db::ProviderError error = gdb.gCnn().Errors().Item(0);
         gdb.gCnn().Errors().Clear();
-        if (postgres) gdb.gCnn().Execute("ROLLBACK TO SAVEPOINT f1");
-        ctx_.prompt.Message(descripcion, ui::buttons::kOk, TituloPrograma());
+        if (gdb.gCnn().engine().IsDead()) {
+          perdida = error;
+          return;
+        }
+        if (puntoPorFila) gdb.gCnn().Execute("ROLLBACK TO SAVEPOINT f1");
+        ctx_.prompt.Message(error.description, ui::buttons::kOk, TituloPrograma());
       }
-      if (postgres) gdb.gCnn().Execute("RELEASE SAVEPOINT f1");
+      if (puntoPorFila) gdb.gCnn().Execute("RELEASE SAVEPOINT f1");
     });
+    if (perdida) {
+      // Reported once; whatever the answer, retrying or skipping cannot
+      // succeed on a link that is gone.
+      utilidades.ManejarError({perdida->number, perdida->description, perdida->source},
+                              "ProcesoPrincipal");
+      enTransaccion = false;
+      try {
+        gdb.gCnn().RollbackTrans();  // ends the client's side of the transaction
+      } catch (const db::DbError&) {
+        // Expected: the server cannot be told; it has undone the work itself.
+      }
+      gdb.gCnn().Errors().Clear();
+      CartelMostrar("");
+      return;
+    }
     if (!seguir) {
       deshacer();
       return;

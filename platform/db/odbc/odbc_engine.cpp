@@ -202,6 +202,26 @@ Value CellValue(const Column& c, const unsigned char* data, SQLLEN length) {
   return Value();
 }
 
+}  // namespace
+
+// psqlODBC writes its settings into the completed connection string; the
+// rollback level follows the protocol ("Protocol=7.4-2").
+bool StatementRollback(const std::string& completed) {
+  const std::string s = Lower(completed);
+  std::size_t at = 0;
+  while ((at = s.find("protocol=", at)) != std::string::npos) {
+    if (at == 0 || s[at - 1] == ';') {
+      const std::size_t end = s.find(';', at);
+      const std::string value = s.substr(at + 9, end == std::string::npos ? end : end - at - 9);
+      return value.size() >= 2 && value.compare(value.size() - 2, 2, "-2") == 0;
+    }
+    at += 9;
+  }
+  return false;
+}
+
+namespace {
+
 class OdbcEngine final : public Engine {
  public:
   OdbcEngine(const ConnectionKeys& keys, const std::string& user, const std::string& password);
@@ -222,6 +242,8 @@ class OdbcEngine final : public Engine {
 
  private:
   [[noreturn]] void Fail(SQLSMALLINT handleType, SQLHANDLE handle, long fallback);
+  // Connects with `text`; returns the completed connection string.
+  std::string Connect(const std::string& text);
   void Check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, long fallback) {
     if (!Succeeded(rc) && rc != SQL_NO_DATA) Fail(handleType, handle, fallback);
   }
@@ -289,13 +311,7 @@ OdbcEngine::OdbcEngine(const ConnectionKeys& keys, const std::string& user,
   SQLSetConnectAttr(dbc_.get(), SQL_ATTR_LOGIN_TIMEOUT,
                     reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(loginTimeout)), 0);
 
-  WideString in = ToWide(text);
-  SQLWCHAR out[1024];
-  SQLSMALLINT outLength = 0;
-  SQLRETURN rc =
-      SQLDriverConnectW(dbc_.get(), nullptr, in.data(), static_cast<SQLSMALLINT>(in.size()), out,
-                        1024, &outLength, SQL_DRIVER_NOPROMPT);
-  if (!Succeeded(rc)) Fail(SQL_HANDLE_DBC, dbc_.get(), err::kUnspecified);
+  std::string completed = Connect(text);
 
   // What the engine talks to is what the driver says, not what the string says.
   dbms_ = InfoText(SQL_DBMS_NAME);
@@ -307,12 +323,32 @@ OdbcEngine::OdbcEngine(const ConnectionKeys& keys, const std::string& user,
   } else if (name.find("sqlite") != std::string::npos) {
     dialect_ = Dialect::Sqlite;
   }
+  // PostgreSQL ends the whole transaction on a refused statement; psqlODBC
+  // undoes only that statement when its rollback level is 2. A data source
+  // may set another level, so the level is asked for rather than assumed.
+  if (dialect_ == Dialect::PostgreSql && Lower(InfoText(SQL_DRIVER_NAME)).find("psqlodbc") == 0 &&
+      !StatementRollback(completed)) {
+    SQLDisconnect(dbc_.get());
+    completed = Connect(text + "Protocol=7.4-2;");
+  }
   SQLUINTEGER extensions = 0;
   if (Succeeded(SQLGetInfoW(dbc_.get(), SQL_GETDATA_EXTENSIONS, &extensions, sizeof extensions,
                             nullptr))) {
     blockGetData_ = (extensions & SQL_GD_BLOCK) != 0 && (extensions & SQL_GD_BOUND) != 0;
   }
   database_ = InfoText(SQL_DATABASE_NAME);
+}
+
+std::string OdbcEngine::Connect(const std::string& text) {
+  WideString in = ToWide(text);
+  SQLWCHAR out[4096];
+  SQLSMALLINT outLength = 0;
+  SQLRETURN rc =
+      SQLDriverConnectW(dbc_.get(), nullptr, in.data(), static_cast<SQLSMALLINT>(in.size()), out,
+                        4096, &outLength, SQL_DRIVER_NOPROMPT);
+  if (!Succeeded(rc)) Fail(SQL_HANDLE_DBC, dbc_.get(), err::kUnspecified);
+  return FromWide(out, std::min<std::size_t>(
+                           static_cast<std::size_t>(std::max<SQLSMALLINT>(outLength, 0)), 4095));
 }
 
 void OdbcEngine::Fail(SQLSMALLINT handleType, SQLHANDLE handle, long fallback) {

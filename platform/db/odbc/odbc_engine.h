@@ -16,4 +16,8 @@ namespace ferolin::db::odbc {
 std::unique_ptr<Engine> OpenOdbcEngine(const ConnectionKeys& keys, const std::string& user,
                                        const std::string& password);
 
+// True when a completed psqlODBC connection string sets the rollback level
+// that undoes only a refused statement inside a transaction.
+bool StatementRollback(const std::string& completedConnectionString);
+
 }  // namespace ferolin::db::odbc

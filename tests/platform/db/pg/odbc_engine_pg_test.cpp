@@ -5,11 +5,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/db/connection.h"
 #include "platform/db/engine.h"
 #include "platform/db/errors.h"
+#include "platform/db/odbc/odbc_engine.h"
 #include "platform/db/recordset.h"
 #include "tests/support/pg_fixture.h"
 
@@ -49,6 +51,23 @@ class PgOdbc : public ::testing::Test {
 
   Connection cn;
 };
+
+// Only level 2 undoes a refused statement alone; a string without the level
+// leaves it to the driver, which the engine then connects again with it.
+TEST(PsqlOdbcRollbackLevel, ReadFromTheCompletedString) {
+  const std::vector<std::pair<std::string, bool>> cases = {
+      {"DSN=X;DATABASE=d;Protocol=7.4-2;UID=u", true},
+      {"DSN=X;protocol=7.4-2", true},
+      {"DSN=X;Protocol=7.4-1;UID=u", false},
+      {"DSN=X;Protocol=7.4-0", false},
+      {"DSN=X;Protocol=7.4;UID=u", false},
+      {"DSN=X;UID=u", false},
+      {"DSN=X;PWD=Protocol=7.4-2;Protocol=7.4-1", false},
+  };
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(odbc::StatementRollback(text), expected) << text;
+  }
+}
 
 TEST_F(PgOdbc, LearnsTheServerFromTheDriver) {
   EXPECT_EQ(cn.DbmsName(), "PostgreSQL");
