@@ -248,7 +248,10 @@ class OdbcEngine final : public Engine {
     if (!Succeeded(rc) && rc != SQL_NO_DATA) Fail(handleType, handle, fallback);
   }
   Handle NewStatement(int timeoutSeconds);
-  bool DataSourceExists(const std::string& name);
+  // True when a data source of that name exists; `driver` takes its driver's name.
+  bool DataSourceExists(const std::string& name, std::string& driver);
+  // True when the driver of that name is psqlODBC, by its library.
+  bool IsPsqlOdbc(const std::string& driver);
   std::string InfoText(SQLUSMALLINT what);
   StatementResult ReadResult(SQLHSTMT stmt);
   std::vector<Column> Describe(SQLHSTMT stmt, SQLSMALLINT count);
@@ -294,13 +297,17 @@ OdbcEngine::OdbcEngine(const ConnectionKeys& keys, const std::string& user,
       !user.empty() || !password.empty() ? password : Key(keys, {"pwd", "password"});
 
   std::string text;
-  if (oracle || DataSourceExists(server)) {
+  std::string driver;
+  if (oracle || DataSourceExists(server, driver)) {
     text = "DSN=" + Attr(server) + ";";
   } else {
-    std::string driver = os::GetEnv("FEROLIN_ODBC_DRIVER");
+    driver = os::GetEnv("FEROLIN_ODBC_DRIVER");
     if (driver.empty()) driver = kDefaultDriver;
     text = "DRIVER={" + driver + "};SERVER=" + Attr(server) + ";";
   }
+  // psqlODBC undoes only a refused statement inside a transaction at rollback
+  // level 2; a data source may set another level, so it is asked for.
+  if (IsPsqlOdbc(driver)) text += "Protocol=7.4-2;";
   if (!database.empty() && !oracle) text += "DATABASE=" + Attr(database) + ";";
   text += "UID=" + Attr(uid) + ";PWD=" + Attr(pwd) + ";";
 
@@ -323,9 +330,9 @@ OdbcEngine::OdbcEngine(const ConnectionKeys& keys, const std::string& user,
   } else if (name.find("sqlite") != std::string::npos) {
     dialect_ = Dialect::Sqlite;
   }
-  // PostgreSQL ends the whole transaction on a refused statement; psqlODBC
-  // undoes only that statement when its rollback level is 2. A data source
-  // may set another level, so the level is asked for rather than assumed.
+  // PostgreSQL ends the whole transaction on a refused statement. A driver
+  // not recognised above is connected again with the level when it turns
+  // out to be psqlODBC.
   if (dialect_ == Dialect::PostgreSql && Lower(InfoText(SQL_DRIVER_NAME)).find("psqlodbc") == 0 &&
       !StatementRollback(completed)) {
     SQLDisconnect(dbc_.get());
@@ -366,7 +373,7 @@ std::string OdbcEngine::InfoText(SQLUSMALLINT what) {
   return FromWide(buffer, chars);
 }
 
-bool OdbcEngine::DataSourceExists(const std::string& name) {
+bool OdbcEngine::DataSourceExists(const std::string& name, std::string& driver) {
   if (name.empty()) return false;
   SQLWCHAR dsn[SQL_MAX_DSN_LENGTH + 1];
   SQLWCHAR description[512];
@@ -378,9 +385,37 @@ bool OdbcEngine::DataSourceExists(const std::string& name) {
     direction = SQL_FETCH_NEXT;
     std::size_t chars =
         std::min<std::size_t>(static_cast<std::size_t>(dsnLength), SQL_MAX_DSN_LENGTH);
-    if (SameText(FromWide(dsn, chars), name)) return true;
+    if (SameText(FromWide(dsn, chars), name)) {
+      // The description of a data source is the name of its driver.
+      driver = FromWide(description,
+                        std::min<std::size_t>(static_cast<std::size_t>(descriptionLength), 511));
+      return true;
+    }
   }
   return false;
+}
+
+bool OdbcEngine::IsPsqlOdbc(const std::string& driver) {
+  if (driver.empty()) return false;
+  SQLWCHAR name[256];
+  SQLWCHAR attributes[2048];
+  SQLSMALLINT nameLength = 0;
+  SQLSMALLINT attributesLength = 0;
+  SQLUSMALLINT direction = SQL_FETCH_FIRST;
+  while (Succeeded(SQLDriversW(env_.get(), direction, name, 256, &nameLength, attributes, 2048,
+                               &attributesLength))) {
+    direction = SQL_FETCH_NEXT;
+    if (!SameText(FromWide(name, std::min<std::size_t>(static_cast<std::size_t>(nameLength), 255)),
+                  driver)) {
+      continue;
+    }
+    // Attributes are "key=value" texts each ended by a null character.
+    const std::size_t chars =
+        std::min<std::size_t>(static_cast<std::size_t>(attributesLength), 2047);
+    const std::string all = Lower(FromWide(attributes, chars));
+    return all.find("psqlodbc") != std::string::npos;
+  }
+  return Lower(driver).find("psqlodbc") != std::string::npos;
 }
 
 Handle OdbcEngine::NewStatement(int timeoutSeconds) {
