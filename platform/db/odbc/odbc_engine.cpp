@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <stdexcept>
 
 #include "platform/db/odbc/odbc_errors.h"
@@ -74,7 +75,9 @@ struct Column {
   SQLSMALLINT cType = SQL_C_WCHAR;
   SQLSMALLINT decimals = 0;
   SQLLEN elementBytes = 0;  // 0: not bindable
-  std::vector<unsigned char> buffer;
+  // Not zero-filled: the driver writes every cell it reports.
+  std::unique_ptr<unsigned char[]> buffer;
+  std::size_t bufferBytes = 0;
   std::vector<SQLLEN> indicator;
 };
 
@@ -248,6 +251,7 @@ class OdbcEngine final : public Engine {
     if (!Succeeded(rc) && rc != SQL_NO_DATA) Fail(handleType, handle, fallback);
   }
   Handle NewStatement(int timeoutSeconds);
+  SQLHSTMT ReusedStatement(int timeoutSeconds);
   // True when a data source of that name exists; `driver` takes its driver's name.
   bool DataSourceExists(const std::string& name, std::string& driver);
   // True when the driver of that name is psqlODBC, by its library.
@@ -269,6 +273,8 @@ class OdbcEngine final : public Engine {
   std::string dbms_;
   Dialect dialect_ = Dialect::Other;
   std::string database_;
+  Handle statement_;  // freed before the connection: declared after it
+  int statementTimeout_ = 0;
   bool inTransaction_ = false;
   bool blockGetData_ = false;
   mutable bool dead_ = false;
@@ -430,17 +436,41 @@ Handle OdbcEngine::NewStatement(int timeoutSeconds) {
   return stmt;
 }
 
+SQLHSTMT OdbcEngine::ReusedStatement(int timeoutSeconds) {
+  // Allocating a statement costs psqlODBC more than a short lookup does; one
+  // handle serves every statement, reset to its defaults in between.
+  if (!statement_) {
+    statement_ = NewStatement(0);
+  } else {
+    SQLFreeStmt(statement_.get(), SQL_CLOSE);
+    SQLFreeStmt(statement_.get(), SQL_UNBIND);
+  }
+  SQLHSTMT stmt = statement_.get();
+  SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(SQLULEN{1}), 0);
+  SQLSetStmtAttr(stmt, SQL_ATTR_ROW_STATUS_PTR, nullptr, 0);
+  SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
+  if (timeoutSeconds != statementTimeout_) {
+    SQLSetStmtAttr(stmt, SQL_ATTR_QUERY_TIMEOUT,
+                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(std::max(timeoutSeconds, 0))),
+                   0);
+    statementTimeout_ = timeoutSeconds;
+  }
+  return stmt;
+}
+
 StatementResult OdbcEngine::Execute(const std::string& statement, int timeoutSeconds) {
-  Handle stmt = NewStatement(timeoutSeconds);
+  SQLHSTMT stmt = ReusedStatement(timeoutSeconds);
   WideString text = ToWide(statement);
-  SQLRETURN rc = SQLExecDirectW(stmt.get(), text.data(), static_cast<SQLINTEGER>(text.size()));
-  Check(rc, SQL_HANDLE_STMT, stmt.get(), err::kCommandText);
+  SQLRETURN rc = SQLExecDirectW(stmt, text.data(), static_cast<SQLINTEGER>(text.size()));
+  Check(rc, SQL_HANDLE_STMT, stmt, err::kCommandText);
   if (rc == SQL_NO_DATA) {  // a search that touched no row
     StatementResult r;
     r.recordsAffected = 0;
     return r;
   }
-  return ReadResult(stmt.get());
+  StatementResult r = ReadResult(stmt);
+  SQLFreeStmt(stmt, SQL_CLOSE);
+  return r;
 }
 
 StatementResult OdbcEngine::ReadResult(SQLHSTMT stmt) {
@@ -540,9 +570,13 @@ void OdbcEngine::FetchBlocks(SQLHSTMT stmt, std::vector<Column>& cols, Statement
     SQLSetStmtAttr(stmt, SQL_ATTR_ROW_STATUS_PTR, status.data(), 0);
     for (std::size_t k = 0; k < cols.size(); ++k) {
       Column& c = cols[k];
-      c.buffer.resize(static_cast<std::size_t>(c.elementBytes) * granted);
+      const std::size_t bytes = static_cast<std::size_t>(c.elementBytes) * granted;
+      if (bytes > c.bufferBytes) {
+        c.buffer = std::make_unique_for_overwrite<unsigned char[]>(bytes);
+        c.bufferBytes = bytes;
+      }
       c.indicator.resize(granted);
-      Check(SQLBindCol(stmt, static_cast<SQLUSMALLINT>(k + 1), c.cType, c.buffer.data(),
+      Check(SQLBindCol(stmt, static_cast<SQLUSMALLINT>(k + 1), c.cType, c.buffer.get(),
                        c.elementBytes, c.indicator.data()),
             SQL_HANDLE_STMT, stmt, err::kUnspecified);
     }
@@ -574,7 +608,7 @@ void OdbcEngine::FetchBlocks(SQLHSTMT stmt, std::vector<Column>& cols, Statement
           continue;
         }
         row.push_back(
-            CellValue(c, c.buffer.data() + static_cast<std::size_t>(c.elementBytes) * r, length));
+            CellValue(c, c.buffer.get() + static_cast<std::size_t>(c.elementBytes) * r, length));
       }
       out.rows.push_back(std::move(row));
     }
