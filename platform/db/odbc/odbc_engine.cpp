@@ -517,7 +517,10 @@ std::vector<Column> OdbcEngine::Describe(SQLHSTMT stmt, SQLSMALLINT count) {
     SQLWCHAR text[256];
     SQLSMALLINT bytes = 0;
     std::string typeName;
-    if (Succeeded(
+    // The name tells only money from other exact numbers; asked for those
+    // alone, as every call is work for the driver on every statement.
+    if ((sqlType == SQL_DECIMAL || sqlType == SQL_NUMERIC) &&
+        Succeeded(
             SQLColAttributeW(stmt, i, SQL_DESC_TYPE_NAME, text, sizeof text, &bytes, nullptr))) {
       typeName = FromWide(text, std::min<std::size_t>(bytes / sizeof(SQLWCHAR), 255));
     }
