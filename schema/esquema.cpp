@@ -105,8 +105,9 @@ void CrearDemo(const fs::path& datos) {
 }
 
 std::string DdlPostgres(Base base) {
-  return std::string(
-      Texto(base == Base::Principal ? "postgres/principal.sql" : "postgres/estadisticas.sql"));
+  return std::string(Texto("postgres/comun.sql")) +
+         std::string(
+             Texto(base == Base::Principal ? "postgres/principal.sql" : "postgres/estadisticas.sql"));
 }
 
 }  // namespace ferolin::schema

@@ -102,8 +102,10 @@ CREATE DATABASE "$stats_db" OWNER "$stats_user";
 REVOKE CONNECT ON DATABASE "$main_db" FROM PUBLIC;
 REVOKE CONNECT ON DATABASE "$stats_db" FROM PUBLIC;
 SQL
-psql_as "$main_user" "$main_password" "$main_db" -f "$here/schema/postgres/principal.sql" >/dev/null
-psql_as "$stats_user" "$stats_password" "$stats_db" -f "$here/schema/postgres/estadisticas.sql" >/dev/null
+psql_as "$main_user" "$main_password" "$main_db" -f "$here/schema/postgres/comun.sql" \
+  -f "$here/schema/postgres/principal.sql" >/dev/null
+psql_as "$stats_user" "$stats_password" "$stats_db" -f "$here/schema/postgres/comun.sql" \
+  -f "$here/schema/postgres/estadisticas.sql" >/dev/null
 
 # Private ODBC configuration; unixODBC reads it at the first ODBC call.
 dsn=FEROLIN_PG
