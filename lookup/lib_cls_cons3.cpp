@@ -240,26 +240,37 @@ std::size_t Largo(const std::string& s) {
   return static_cast<std::size_t>(QString::fromStdString(s).size());
 }
 
+// The three pickers share the list window's selector mode: load it, add the
+// options through agregar (which also widens the window to the longest text),
+// and show it modally. Each step is skipped silently when it fails.
+void MostrarSelector(Lib_FrmCons3& lista, const std::string& Titulo, bool checks,
+                     const Lib_ClsCons3::Vestidor& preparar,
+                     const std::function<void(std::size_t& largo)>& agregar) {
+  Omitible([&] { lista.Cargar(); });
+  Omitible([&] { lista.PrepararSelector(Titulo, checks); });
+  std::size_t largo = Largo(Titulo);
+  agregar(largo);
+  Omitible([&] {
+    lista.AnchoSelector(largo);
+    if (preparar) preparar(lista);
+    lista.exec();
+  });
+}
+
 }  // namespace
 
 std::string Lib_ClsCons3::CheckOpciones(const std::string& Titulo,
                                         const std::vector<std::string>& /*CmpsDevueltos*/,
                                         const std::vector<std::string>& Opc) {
   Lib_FrmCons3 lista(contexto_, cfg_);
-  Omitible([&] { lista.Cargar(); });
-  Omitible([&] { lista.PrepararSelector(Titulo, true); });
-  std::size_t largo = Largo(Titulo);
-  for (const auto& op : Opc) {
-    Omitible([&] {
-      QString q = QString::fromStdString(op);
-      lista.AgregarOpcion(q.mid(1).toStdString(), q.startsWith('1'));
-      largo = std::max(largo, Largo(op));
-    });
-  }
-  Omitible([&] {
-    lista.AnchoSelector(largo);
-    if (PrepararVentana) PrepararVentana(lista);
-    lista.exec();
+  MostrarSelector(lista, Titulo, true, PrepararVentana, [&](std::size_t& largo) {
+    for (const auto& op : Opc) {
+      Omitible([&] {
+        QString q = QString::fromStdString(op);
+        lista.AgregarOpcion(q.mid(1).toStdString(), q.startsWith('1'));
+        largo = std::max(largo, Largo(op));
+      });
+    }
   });
   HayValores = lista.Valores.has_value();
   Valores = lista.Valores.value_or(std::vector<std::string>{});
@@ -270,19 +281,13 @@ std::string Lib_ClsCons3::CheckOpciones(const std::string& Titulo,
 std::string Lib_ClsCons3::MenuOpciones(const std::string& Titulo,
                                        const std::vector<std::string>& Opc) {
   Lib_FrmCons3 lista(contexto_, cfg_);
-  Omitible([&] { lista.Cargar(); });
-  Omitible([&] { lista.PrepararSelector(Titulo, false); });
-  std::size_t largo = Largo(Titulo);
-  for (const auto& op : Opc) {
-    Omitible([&] {
-      lista.AgregarOpcion(op, false);
-      largo = std::max(largo, Largo(op));
-    });
-  }
-  Omitible([&] {
-    lista.AnchoSelector(largo);
-    if (PrepararVentana) PrepararVentana(lista);
-    lista.exec();
+  MostrarSelector(lista, Titulo, false, PrepararVentana, [&](std::size_t& largo) {
+    for (const auto& op : Opc) {
+      Omitible([&] {
+        lista.AgregarOpcion(op, false);
+        largo = std::max(largo, Largo(op));
+      });
+    }
   });
   std::string r = lista.ValorDevuelto;
   lista.Descargar();
@@ -302,19 +307,13 @@ std::string Lib_ClsCons3::ConsultaDesdeArchivo(const std::string& Titulo,
     return "";
   }
   Lib_FrmCons3 lista(contexto_, cfg_);
-  Omitible([&] { lista.Cargar(); });
-  Omitible([&] { lista.PrepararSelector(Titulo, false); });
-  std::size_t largo = Largo(Titulo);
-  Omitible([&] {
-    for (const auto& linea : os::ReadTextLines(QueArchivo)) {
-      lista.AgregarOpcion(linea, false);
-      largo = std::max(largo, Largo(linea));
-    }
-  });
-  Omitible([&] {
-    lista.AnchoSelector(largo);
-    if (PrepararVentana) PrepararVentana(lista);
-    lista.exec();
+  MostrarSelector(lista, Titulo, false, PrepararVentana, [&](std::size_t& largo) {
+    Omitible([&] {
+      for (const auto& linea : os::ReadTextLines(QueArchivo)) {
+        lista.AgregarOpcion(linea, false);
+        largo = std::max(largo, Largo(linea));
+      }
+    });
   });
   std::string r = lista.ValorDevuelto;
   lista.Descargar();
