@@ -309,7 +309,7 @@ std::string Lib_ClsCons3::ConsultaDesdeArchivo(const std::string& Titulo,
   Lib_FrmCons3 lista(contexto_, cfg_);
   MostrarSelector(lista, Titulo, false, PrepararVentana, [&](std::size_t& largo) {
     Omitible([&] {
-      for (const auto& linea : os::ReadTextLines(QueArchivo)) {
+      for (const auto& linea : os::ReadTextLines(sinComillas)) {
         lista.AgregarOpcion(linea, false);
         largo = std::max(largo, Largo(linea));
       }

@@ -189,6 +189,15 @@ TEST_F(Selectores, LineasDeUnArchivo) {
   });
   EXPECT_EQ(servicio->ConsultaDesdeArchivo("Archivo", ruta), "Tercera árbol");
 
+  // A quoted path (as the existence check accepts it) lists the same lines.
+  AlMostrarse([](QWidget& w) {
+    auto& frm = static_cast<Lib_FrmCons3&>(w);
+    EXPECT_EQ(Filas(frm), (std::vector<std::string>{"Primera", "", "Tercera árbol"}));
+    frm.SeleccionarFila(0);
+    frm.Aceptar();
+  });
+  EXPECT_EQ(servicio->ConsultaDesdeArchivo("Archivo", "\"" + ruta + "\""), "Primera");
+
   env.prompt.Answer(1);
   const std::string falta = (env.db.folder() / "no_hay.txt").string();
   EXPECT_EQ(servicio->ConsultaDesdeArchivo("Archivo", "\"" + falta + "\""), "");
