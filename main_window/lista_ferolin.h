@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ferolin::lista {
 
@@ -19,5 +20,24 @@ std::string CodigoDeClave(std::string_view clave);
 
 // The insert of one entry; code and comment are stored as given (callers trim).
 std::string SentenciaInsertarCuenta(std::string_view codigo, std::string_view comentario);
+
+struct Entrada {
+  std::string codigo;
+  std::string comentario;
+};
+
+// Entries a save sends in one statement. SQL Server takes at most 1,000 rows
+// in a VALUES list; a refused block is sent again row by row, so smaller
+// blocks also keep that replay short.
+inline constexpr std::size_t kEntradasPorBloque = 200;
+
+// One insert of several entries, each stored as SentenciaInsertarCuenta
+// stores it.
+std::string SentenciaInsertarCuentas(const std::vector<Entrada>& entradas);
+
+// Whether an entry may share a block: text holding both DROP and CREATE makes
+// the statement go through the synonym translation, which must then see
+// only this entry's text, as when it is saved alone.
+bool PuedeIrEnBloque(const Entrada& entrada);
 
 }  // namespace ferolin::lista

@@ -1,6 +1,7 @@
 // Saving: the grid replaces the stored list in one transaction.
 
 #include <optional>
+#include <vector>
 
 #include "data_access/db_dll.h"
 #include "data_access/texto.h"
@@ -17,6 +18,24 @@ namespace ferolin {
 
 using namespace lista;
 
+namespace {
+
+// Engines known to take several rows in one VALUES list and to undo only the
+// refused statement inside a transaction.
+bool AdmiteBloques(DB_Dll& gdb) {
+  if (texto::Contiene(gdb.gCnn().ConnectionString(), "ORACLE")) return false;
+  switch (gdb.gCnn().engine().dialect()) {
+    case db::Dialect::SqlServer:
+    case db::Dialect::Sqlite:
+    case db::Dialect::PostgreSql:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 void Frm_Ferolin::ProcesoPrincipal() {
   auto& utilidades = ctx_.tarvex.utilidades();
   DB_Dll& gdb = ctx_.gDB();
@@ -25,6 +44,7 @@ void Frm_Ferolin::ProcesoPrincipal() {
   };
   bool enTransaccion = false;
   bool puntoPorFila = false;
+  bool enBloques = false;
   // Leaving the save undoes everything it wrote: the stored list stays as it was.
   auto deshacer = [&] {
     if (!enTransaccion) return;
@@ -34,6 +54,7 @@ void Frm_Ferolin::ProcesoPrincipal() {
 
   if (!paso([&] {
         puntoPorFila = servicios_.puntoDeGuardadoPorFila.value_or(false);
+        enBloques = AdmiteBloques(gdb);
         gdb.gCnn().BeginTrans();
         enTransaccion = true;
       })) {
@@ -56,12 +77,17 @@ void Frm_Ferolin::ProcesoPrincipal() {
   // A lost link ends the save at once: the server has discarded the
   // transaction, so no row can be retried or skipped into it.
   std::optional<db::ProviderError> perdida;
-  const int filas = grilla_->Rows();
-  for (int i = 1; i < filas; ++i) {
-    const bool seguir = paso([&] {
+  auto cartel = [&](int i) {
+    CartelMostrar(texto::Recortar(grilla_->TextMatrix(i, 0)) + " " +
+                  texto::Recortar(grilla_->TextMatrix(i, 1)));
+  };
+  // One entry alone: a refused row is reported and left out. False when the
+  // save must be left.
+  auto grabarFila = [&](int i) {
+    return paso([&] {
       const std::string codigo = texto::Recortar(grilla_->TextMatrix(i, 0));
       const std::string comentario = texto::Recortar(grilla_->TextMatrix(i, 2));
-      CartelMostrar(codigo + " " + texto::Recortar(grilla_->TextMatrix(i, 1)));
+      cartel(i);
       if (codigo.empty()) return;
       if (puntoPorFila) gdb.gCnn().Execute("SAVEPOINT f1");
       gdb.gCnn().Errors().Clear();
@@ -79,25 +105,93 @@ void Frm_Ferolin::ProcesoPrincipal() {
       }
       if (puntoPorFila) gdb.gCnn().Execute("RELEASE SAVEPOINT f1");
     });
-    if (perdida) {
-      // Reported once; whatever the answer, retrying or skipping cannot
-      // succeed on a link that is gone.
-      utilidades.ManejarError({perdida->number, perdida->description, perdida->source},
-                              "ProcesoPrincipal");
-      enTransaccion = false;
-      try {
-        gdb.gCnn().RollbackTrans();  // ends the client's side of the transaction
-      } catch (const db::DbError&) {
-        // Expected: the server cannot be told; it has undone the work itself.
-      }
+  };
+  // Several entries in one statement, to spare a round trip to the server
+  // per row. A refused statement is undone whole by every engine the save
+  // sends blocks to (the transaction stays), and its rows are then sent one
+  // by one, so the operator sees the same reports as row by row.
+  auto grabarBloque = [&](const std::vector<Entrada>& bloque) {
+    try {
+      if (puntoPorFila) gdb.gCnn().Execute("SAVEPOINT f1");
       gdb.gCnn().Errors().Clear();
-      CartelMostrar("");
-      return;
+      gdb.EjecutaConsultaSQL(SentenciaInsertarCuentas(bloque));
+      if (gdb.gCnn().Errors().Empty()) {
+        if (puntoPorFila) gdb.gCnn().Execute("RELEASE SAVEPOINT f1");
+        return true;
+      }
+      const db::ProviderError error = gdb.gCnn().Errors().Item(0);
+      gdb.gCnn().Errors().Clear();
+      if (gdb.gCnn().engine().IsDead()) {
+        perdida = error;
+        return false;
+      }
+      if (puntoPorFila) {
+        gdb.gCnn().Execute("ROLLBACK TO SAVEPOINT f1");
+        gdb.gCnn().Execute("RELEASE SAVEPOINT f1");
+      }
+    } catch (const db::DbError&) {
+      // The rows alone will meet the same failure and report it.
+      gdb.gCnn().Errors().Clear();
     }
-    if (!seguir) {
-      deshacer();
-      return;
+    return false;
+  };
+
+  std::vector<Entrada> bloque;
+  std::vector<int> filasBloque;
+  auto enviarBloque = [&] {
+    bool entero = false;
+    if (bloque.size() > 1) {
+      cartel(filasBloque.front());
+      if (!paso([&] { entero = grabarBloque(bloque); }) || perdida) return false;
     }
+    if (!entero) {
+      for (int i : filasBloque) {
+        if (!grabarFila(i) || perdida) return false;
+      }
+    }
+    bloque.clear();
+    filasBloque.clear();
+    return true;
+  };
+
+  const int filas = grilla_->Rows();
+  bool seguir = true;
+  for (int i = 1; i < filas && seguir; ++i) {
+    if (!enBloques) {
+      seguir = grabarFila(i) && !perdida;
+      continue;
+    }
+    Entrada entrada{texto::Recortar(grilla_->TextMatrix(i, 0)),
+                    texto::Recortar(grilla_->TextMatrix(i, 2))};
+    if (entrada.codigo.empty()) continue;
+    if (!PuedeIrEnBloque(entrada)) {
+      seguir = enviarBloque() && grabarFila(i) && !perdida;
+      continue;
+    }
+    bloque.push_back(std::move(entrada));
+    filasBloque.push_back(i);
+    if (bloque.size() == kEntradasPorBloque) seguir = enviarBloque();
+  }
+  if (seguir) seguir = enviarBloque();
+
+  if (perdida) {
+    // Reported once; whatever the answer, retrying or skipping cannot
+    // succeed on a link that is gone.
+    utilidades.ManejarError({perdida->number, perdida->description, perdida->source},
+                            "ProcesoPrincipal");
+    enTransaccion = false;
+    try {
+      gdb.gCnn().RollbackTrans();  // ends the client's side of the transaction
+    } catch (const db::DbError&) {
+      // Expected: the server cannot be told; it has undone the work itself.
+    }
+    gdb.gCnn().Errors().Clear();
+    CartelMostrar("");
+    return;
+  }
+  if (!seguir) {
+    deshacer();
+    return;
   }
 
   if (!paso([&] {

@@ -2,6 +2,7 @@
 // reloads it.
 
 #include <QLabel>
+#include <algorithm>
 
 #include "tests/main_window/ventana_fixture.h"
 
@@ -73,6 +74,41 @@ TEST_P(GrabarRechazos, FilaRechazadaSeInformaUnaVezYElRestoSeGuarda) {
   EXPECT_EQ(prompt.prompts()[0].icon, 0);
   EXPECT_EQ(prompt.prompts()[1].text.find("cuenta rechazada"), std::string::npos);
   EXPECT_EQ(prompt.prompts()[2].text.find("cuenta rechazada"), std::string::npos);
+}
+
+// A long list goes to the database in blocks of rows. Refusals anywhere in
+// it are still reported one by one, in grid order, and every other row is
+// saved with its own comment; a row whose text could change how its
+// statement is read is saved alone, in its place.
+TEST_P(GrabarRechazos, ListaLargaGuardaTodoSalvoLoRechazado) {
+  puntoDeGuardadoPorFila = GetParam();
+  db.exec(
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 450) "
+      "INSERT INTO MA_CUENTAS (CODIGO, DESCRIPCION) SELECT 'C' || i, 'Cuenta ' || i FROM n");
+  Abrir();
+  std::vector<FilaGrilla> filas;
+  for (int i = 1; i <= 450; ++i) {
+    filas.push_back({"C" + std::to_string(i), "", "c" + std::to_string(i)});
+  }
+  filas[99] = {"", "", "sin codigo"};
+  filas[249][2] = "DROP y CREATE de MA_CUENTAS";
+  filas[299] = {"C5", "", "repetido en otro bloque"};
+  filas[309] = {"C305", "", "repetido en el mismo bloque"};
+  filas[419][2] = std::string(300, 'x');
+  Poner(filas);
+  Almacen esperado;
+  prompt.Answer(ui::answer::kOk).Answer(ui::answer::kOk).Answer(ui::answer::kOk);
+  for (int i = 1; i <= 450; ++i) {
+    if (i == 100 || i == 300 || i == 310 || i == 420) continue;
+    esperado.emplace_back("FEROLIN_C" + std::to_string(i) + " ", filas[i - 1][2]);
+  }
+  std::sort(esperado.begin(), esperado.end());
+  Comando("GRABAR");
+  EXPECT_EQ(Almacenadas(), esperado);
+  ASSERT_EQ(prompt.prompts().size(), 3u);
+  EXPECT_EQ(prompt.prompts()[0].text, prompt.prompts()[1].text);
+  EXPECT_NE(prompt.prompts()[1].text, prompt.prompts()[2].text);
+  EXPECT_EQ(grilla().Rows(), static_cast<int>(esperado.size()) + 2);
 }
 
 TEST_F(Grabar, BorradoRechazadoDejaLaListaComoEstaba) {
