@@ -22,6 +22,11 @@ void Frm_Ferolin::CampoValida() {
       LimpiarFila(*grilla_, fila, 0);
       return;
     }
+    if (const std::string* leida = cuentasLeidas_.Descripcion(texto)) {
+      grilla_->SetTextMatrix(fila, 0, texto);
+      grilla_->SetTextMatrix(fila, 1, *leida);
+      return;
+    }
     DB_Dll& gdb = ctx_.gDB();
     if (gdb.ExisteEnTabla("MA_CUENTAS", texto, "CODIGO", &rsValida_, 8, "", true)) {
       const std::string descripcion =

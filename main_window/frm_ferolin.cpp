@@ -37,7 +37,8 @@ constexpr long kFilasConGrillaOculta = 200;
 
 }  // namespace
 
-Frm_Ferolin::Lote::Lote(Frm_Ferolin& w, long total) : w_(w), previo_(w.enLote_) {
+Frm_Ferolin::Lote::Lote(Frm_Ferolin& w, long total, const std::vector<std::string>& codigos)
+    : w_(w), previo_(w.enLote_) {
   w_.enLote_ = true;
   w_.txtedit_->SetDiferido(true);
   w_.grilla_->SetSeleccionSuspendida(true);
@@ -48,11 +49,13 @@ Frm_Ferolin::Lote::Lote(Frm_Ferolin& w, long total) : w_(w), previo_(w.enLote_) 
   ocultar_ = total > kFilasConGrillaOculta && !w_.grilla_->isHidden();
   if (ocultar_) w_.grilla_->hide();
   w_.ComenzarProgreso(total);
+  if (!previo_) w_.cuentasLeidas_.Leer(w_.ctx_.gDB(), codigos);
 }
 
 Frm_Ferolin::Lote::~Lote() {
   w_.enLote_ = previo_;
   if (!previo_) {
+    w_.cuentasLeidas_.Olvidar();
     w_.txtedit_->SetDiferido(false);
     w_.grilla_->SetSeleccionSuspendida(false);
     w_.barra_->setEnabled(true);
@@ -261,7 +264,11 @@ void Frm_Ferolin::CargarDatos() {
     return;
   }
   auto& utilidades = ctx_.tarvex.utilidades();
-  Lote lote(*this, rsLista_.RecordCount());
+  std::vector<std::string> codigos;
+  for (rsLista_.MoveFirst(); !rsLista_.Eof(); rsLista_.MoveNext()) {
+    codigos.push_back(CodigoDeClave(utilidades.ValorCampo(rsLista_.Fields("Clave"))));
+  }
+  Lote lote(*this, rsLista_.RecordCount(), codigos);
   long hechos = 0;
   rsLista_.MoveFirst();
   while (!rsLista_.Eof() && !descargado_) {

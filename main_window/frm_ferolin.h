@@ -10,7 +10,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "main_window/cuentas_leidas.h"
 #include "outside/dialogo_archivo.h"
 #include "platform/db/recordset.h"
 #include "startup/contexto_programa.h"
@@ -42,11 +44,11 @@ class Frm_Ferolin : public QWidget {
     std::function<std::string()> consultarCuenta;
     // End-of-run work when the window unloads (FinalizarPrograma).
     std::function<void()> finalizar;
-    // Whether saving runs each insert inside a savepoint of its own, for a
-    // server that would abort the whole transaction on a refused row. Unset:
-    // none; the engines keep the transaction alive (SQL Server and SQLite by
-    // themselves, PostgreSQL through the driver's statement rollback, which
-    // the ODBC engine sets).
+    // Whether saving runs each insert (of a block of rows or of one row)
+    // inside a savepoint of its own, for a server that would abort the whole
+    // transaction on a refused statement. Unset: none; the engines keep the
+    // transaction alive (SQL Server and SQLite by themselves, PostgreSQL
+    // through the driver's statement rollback, which the ODBC engine sets).
     std::optional<bool> puntoDeGuardadoPorFila;
   };
   // Servicios left empty take the program's own procedures.
@@ -113,10 +115,11 @@ class Frm_Ferolin : public QWidget {
   void AlEnfocarGrilla();
   void AlEnfocarEditor();
   // Long loads and imports: the editor path without moving the keyboard
-  // focus for every cell, and the grid out of sight while it grows.
+  // focus for every cell, the grid out of sight while it grows, and the
+  // accounts of the codes about to be entered read beforehand.
   class Lote {
    public:
-    Lote(Frm_Ferolin& w, long total);
+    Lote(Frm_Ferolin& w, long total, const std::vector<std::string>& codigos = {});
     ~Lote();
     Lote(const Lote&) = delete;
     Lote& operator=(const Lote&) = delete;
@@ -143,6 +146,7 @@ class Frm_Ferolin : public QWidget {
   outside::DialogoArchivo dialogo_;
   db::Recordset rsLista_;
   db::Recordset rsValida_;
+  CuentasLeidas cuentasLeidas_;
   std::unique_ptr<ui::PacedEventPump> bomba_;
   bool codigoInvalido_ = false;
   QElapsedTimer relojCartel_;

@@ -39,12 +39,18 @@ void Frm_Ferolin::CmdBuscar_Click() {
     return;
   }
 
-  Lote lote(*this, static_cast<long>(lineas.size()));
-  long hechas = 0;
+  std::vector<std::optional<LineaImportada>> partesLineas;
+  std::vector<std::string> codigos;
   for (const std::string& linea : lineas) {
+    auto partes = SepararLinea(linea);
+    if (partes) codigos.push_back(partes->codigo);
+    partesLineas.push_back(std::move(partes));
+  }
+  Lote lote(*this, static_cast<long>(lineas.size()), codigos);
+  long hechas = 0;
+  for (const auto& partes : partesLineas) {
     if (descargado_) break;
     AvanzarProgreso(++hechas);
-    const auto partes = SepararLinea(linea);
     if (!partes) continue;
     const bool seguir = paso([&] {
       EntrarValor(0, partes->codigo);

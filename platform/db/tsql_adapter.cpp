@@ -316,8 +316,10 @@ class Rewriter {
     } else if ((w.Is("LTRIM") || w.Is("RTRIM")) && d_ == Dialect::Sqlite && close < t_.size()) {
       // SQL Server compares text without regard to case; the schema's index on
       // the trimmed code is declared COLLATE NOCASE to serve this comparison.
-      const std::size_t op = Next(close + 1);
-      if (op < t_.size() && (t_[op].IsPunct("=") || t_[op].IsPunct("<>") || t_[op].IsPunct("!="))) {
+      std::size_t op = Next(close + 1);
+      if (op < t_.size() && t_[op].Is("NOT")) op = Next(op + 1);
+      if (op < t_.size() && (t_[op].IsPunct("=") || t_[op].IsPunct("<>") || t_[op].IsPunct("!=") ||
+                             t_[op].Is("IN"))) {
         slot_[close].after += " COLLATE NOCASE";
       }
     }

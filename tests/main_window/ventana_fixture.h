@@ -60,7 +60,7 @@ class VentanaTest : public ::testing::Test {
       DB_Dll& g = ctx->gDB();
       g.gCnn().Open(db.connectionString());
       g.gOpenFlag = true;
-      g.gEsAdmin = true;
+      g.gEsAdmin = esAdmin;
       g.gConnString = db.connectionString();
       return true;
     };
@@ -137,6 +137,7 @@ class VentanaTest : public ::testing::Test {
   int consultas = 0;
   int finalizados = 0;
   std::optional<bool> puntoDeGuardadoPorFila;
+  bool esAdmin = true;
 };
 
 }  // namespace ferolin::testing

@@ -50,11 +50,13 @@ class SchemaIntegrationTest : public ::testing::Test {
 
 TEST_F(SchemaIntegrationTest, CodeCheckUsesTheIndexAlsoThroughTheSynonym) {
   for (const char* table : {"MA_CUENTAS", "SS_MA_CUENTAS"}) {
-    const std::string plan = Plan(std::string("SELECT TOP 1  * FROM ") + table +
-                                  " with(nolock)  WHERE LTRIM(RTRIM(CODIGO)) ='1001'");
-    EXPECT_NE(plan.find("USING INDEX ix_ma_cuentas_codigo_trim"), std::string::npos)
-        << table << "\n"
-        << plan;
+    for (const std::string where : {"='1001'", " IN ('1001','1002')"}) {
+      const std::string plan = Plan(std::string("SELECT TOP 1  * FROM ") + table +
+                                    " with(nolock)  WHERE LTRIM(RTRIM(CODIGO)) " + where);
+      EXPECT_NE(plan.find("USING INDEX ix_ma_cuentas_codigo_trim"), std::string::npos)
+          << table << where << "\n"
+          << plan;
+    }
   }
 }
 
