@@ -37,6 +37,8 @@ void CuentasLeidas::Leer(DB_Dll& gdb, const std::vector<std::string>& codigos) {
     std::string codigo = texto::Recortar(c);
     if (!codigo.empty() && vistos.insert(codigo).second) pendientes.push_back(std::move(codigo));
   }
+  // Filled aside, so nothing half-read is ever kept.
+  std::unordered_map<std::string, std::optional<std::string>> leidas;
   try {
     for (std::size_t desde = 0; desde < pendientes.size(); desde += kCodigosPorSentencia) {
       const std::size_t hasta = std::min(pendientes.size(), desde + kCodigosPorSentencia);
@@ -50,15 +52,16 @@ void CuentasLeidas::Leer(DB_Dll& gdb, const std::vector<std::string>& codigos) {
         if (codigo.IsNull()) continue;
         const db::Field descripcion = rs.Fields("Descripcion");
         std::string leida = texto::Recortar(descripcion.IsNull() ? "" : descripcion.Text());
-        auto [it, nueva] = cuentas_.try_emplace(texto::Recortar(codigo.Text()), std::move(leida));
+        auto [it, nueva] = leidas.try_emplace(texto::Recortar(codigo.Text()), std::move(leida));
         if (!nueva) it->second.reset();
       }
     }
   } catch (const db::DbError&) {
     // Checked one by one instead; each check reports its own failure.
-    Olvidar();
     gdb.gCnn().Errors().Clear();
+    return;
   }
+  cuentas_ = std::move(leidas);
 }
 
 void CuentasLeidas::Olvidar() {

@@ -39,6 +39,8 @@ constexpr long kFilasConGrillaOculta = 200;
 
 Frm_Ferolin::Lote::Lote(Frm_Ferolin& w, long total, const std::vector<std::string>& codigos)
     : w_(w), previo_(w.enLote_) {
+  // First, so a failure here leaves the window as it was.
+  if (!previo_) w_.cuentasLeidas_.Leer(w_.ctx_.gDB(), codigos);
   w_.enLote_ = true;
   w_.txtedit_->SetDiferido(true);
   w_.grilla_->SetSeleccionSuspendida(true);
@@ -49,7 +51,6 @@ Frm_Ferolin::Lote::Lote(Frm_Ferolin& w, long total, const std::vector<std::strin
   ocultar_ = total > kFilasConGrillaOculta && !w_.grilla_->isHidden();
   if (ocultar_) w_.grilla_->hide();
   w_.ComenzarProgreso(total);
-  if (!previo_) w_.cuentasLeidas_.Leer(w_.ctx_.gDB(), codigos);
 }
 
 Frm_Ferolin::Lote::~Lote() {
