@@ -138,6 +138,10 @@ class DB_Dll {
   void ArmarCadenaConexion();
   std::string MensajeErrorConexion(const db::ProviderError& e);
   int AvisoAlOperador(const outside::ErrorInfo& e);
+  // The existence checks' open into the caller's result set, over the
+  // connection of `sobre`; true when the set has a row.
+  bool ExisteEnRecordset(DB_Dll& sobre, db::Recordset& Lrcs, const std::string& sql,
+                         bool SoloLectura);
   std::string NumeroRegional(double n);
   std::string ClaveNumerica(const std::string& valor);
   void EjecutarConsulta(std::string& SentenciaSQL, long* RecordsAffected,

@@ -31,6 +31,27 @@ int DB_Dll::AvisoAlOperador(const outside::ErrorInfo& e) {
       e.description, ui::buttons::kAbortRetryIgnore + ui::icon::kCritical, "Aviso al Operador");
 }
 
+bool DB_Dll::ExisteEnRecordset(DB_Dll& sobre, db::Recordset& Lrcs, const std::string& sql,
+                               bool SoloLectura) {
+  auto manejar = [&](const outside::ErrorInfo& e) { return AvisoAlOperador(e); };
+  auto paso = [&](auto&& f) { return ConReintentos(f, manejar) != Resultado::Abandonado; };
+  if (!paso([&] {
+        if (Lrcs.State() != db::state::kClosed) Lrcs.Close();
+      })) {
+    return false;
+  }
+  const int cursor = SoloLectura ? db::cursor_type::kForwardOnly : Lrcs.CursorType();
+  const int bloqueo = SoloLectura ? db::lock_type::kReadOnly : Lrcs.LockType();
+  if (!paso([&] {
+        sobre.Operaciones().OpenRecordset(Lrcs, sql, sobre.gCnn(), cursor, bloqueo, -1);
+      })) {
+    return false;
+  }
+  bool resultado = false;
+  if (!paso([&] { resultado = !Lrcs.Bof(); })) return false;
+  return resultado;
+}
+
 bool DB_Dll::ExisteEnTabla(const std::string& Tabla, const std::string& ValorBuscado,
                            const std::string& Campo, db::Recordset* Lrcs, int Tipodato,
                            const std::string& Condicion, bool SoloLectura) {
@@ -56,20 +77,7 @@ bool DB_Dll::ExisteEnTabla(const std::string& Tabla, const std::string& ValorBus
   bool resultado = false;
   auto manejar = [&](const outside::ErrorInfo& e) { return AvisoAlOperador(e); };
   auto paso = [&](auto&& f) { return ConReintentos(f, manejar) != Resultado::Abandonado; };
-  if (Lrcs) {
-    if (!paso([&] {
-          if (Lrcs->State() != db::state::kClosed) Lrcs->Close();
-        })) {
-      return false;
-    }
-    const int cursor = SoloLectura ? db::cursor_type::kForwardOnly : Lrcs->CursorType();
-    const int bloqueo = SoloLectura ? db::lock_type::kReadOnly : Lrcs->LockType();
-    if (!paso([&] { Operaciones().OpenRecordset(*Lrcs, sql, gCnn(), cursor, bloqueo, -1); })) {
-      return false;
-    }
-    if (!paso([&] { resultado = !Lrcs->Bof(); })) return false;
-    return resultado;
-  }
+  if (Lrcs) return ExisteEnRecordset(*this, *Lrcs, sql, SoloLectura);
   std::string fuente;
   std::unique_ptr<db::Recordset> rs;
   if (!paso([&] { fuente = ORACLE_Dicc(sql); })) return false;
@@ -110,22 +118,7 @@ bool DB_Dll::ExisteEnTablaST(const std::string& Tabla, const std::string& ValorB
   bool resultado = false;
   auto manejar = [&](const outside::ErrorInfo& e) { return AvisoAlOperador(e); };
   auto paso = [&](auto&& f) { return ConReintentos(f, manejar) != Resultado::Abandonado; };
-  if (Lrcs) {
-    if (!paso([&] {
-          if (Lrcs->State() != db::state::kClosed) Lrcs->Close();
-        })) {
-      return false;
-    }
-    const int cursor = SoloLectura ? db::cursor_type::kForwardOnly : Lrcs->CursorType();
-    const int bloqueo = SoloLectura ? db::lock_type::kReadOnly : Lrcs->LockType();
-    if (!paso([&] {
-          principal.Operaciones().OpenRecordset(*Lrcs, sql, principal.gCnn(), cursor, bloqueo, -1);
-        })) {
-      return false;
-    }
-    if (!paso([&] { resultado = !Lrcs->Bof(); })) return false;
-    return resultado;
-  }
+  if (Lrcs) return ExisteEnRecordset(principal, *Lrcs, sql, SoloLectura);
   std::unique_ptr<db::Recordset> rs;
   if (!paso([&] {
         auto nuevo = std::make_unique<db::Recordset>();
